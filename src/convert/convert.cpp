@@ -1,0 +1,1 @@
+// Anchor of the convert library; its sources sit beside this file.

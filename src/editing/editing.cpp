@@ -1,0 +1,1 @@
+// Anchor of the editing library; its sources sit beside this file.

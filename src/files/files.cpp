@@ -1,0 +1,1 @@
+// Anchor of the files library; its sources sit beside this file.

@@ -1,0 +1,1 @@
+// Anchor of the i18n library; its sources sit beside this file.

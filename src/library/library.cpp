@@ -1,0 +1,1 @@
+// Anchor of the library library; its sources sit beside this file.

@@ -1,0 +1,1 @@
+// Anchor of the palettes library; its sources sit beside this file.

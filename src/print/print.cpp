@@ -1,0 +1,1 @@
+// Anchor of the print library; its sources sit beside this file.

@@ -1,0 +1,1 @@
+// Anchor of the update library; its sources sit beside this file.

@@ -1,0 +1,1 @@
+// Anchor of the view library; its sources sit beside this file.

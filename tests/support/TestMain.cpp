@@ -1,0 +1,22 @@
+// Test main shared by every test executable: a GUI application on the offscreen platform
+// (glyphs and pictures need one), with the user's home and settings redirected to a
+// temporary folder so that no test touches the real ones.
+#include "TestSupport.h"
+
+#include <QGuiApplication>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray root = testsupport::tempRoot().toLocal8Bit();
+    qputenv("HOME", root);
+    qputenv("XDG_CONFIG_HOME", root + "/config");
+    qputenv("XDG_DATA_HOME", root + "/data");
+    qputenv("XDG_CACHE_HOME", root + "/cache");
+    QStandardPaths::setTestModeEnabled(true);
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running Quillmark needs.
+# Idempotent: does nothing (not even an index update) when everything is present.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ cmake ninja-build pkg-config
+  # Qt 6: Core, Gui, Widgets, PrintSupport, Xml, Network, Test, and the TIFF/ICO image plugins
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
+  # pictures
+  libpng-dev libjpeg-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # the symbol font is generated from DejaVu Sans; fontforge's Python module builds it
+  fonts-dejavu-core python3-fontforge
+  # running the window on a machine without a display, and screenshots
+  xvfb xauth x11-apps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: these packages are missing and need root to install: ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"
