@@ -80,8 +80,14 @@ public:
 
     // Which ColorSymbolsList entry holds colour c, or -1.
     int colorSymbolsIndexOf(ColorKey c) const;
-    // Sorts ColorSymbolsList in the current sort order.
+    // Sort orders of the colour list: by palette, name, number, usage.
+    enum ColorSort : quint8 { csPalette = 0, csName = 1, csNumber = 2, csUsage = 3 };
+    ColorSort colorSortMode() const { return m_sortMode; }
+    void setColorSortMode(ColorSort mode);
+    // Sorts ColorSymbolsList in the current sort order (arrColorsSort).
     void sortColorSymbols();
+    // Orders two colours of the table as the colour list does (<0, 0, >0).
+    static int compareColors(const TColorInfo& l, const TColorInfo& r, ColorSort mode);
 
     // Checks the use-count invariant against a full recount; returns a description of the
     // first mismatch, or an empty string. For tests and debugging.
@@ -113,13 +119,14 @@ signals:
     void message(const QString& text);
 
 private:
-    void addUse(ColorKey c, qint32 weight, bool refresh);
-    void removeUse(ColorKey c, qint32 weight, bool refresh, bool resortOnRemove);
-    void addStitchUse(const TBackStitch& b, bool refresh);
-    void removeStitchUse(const TBackStitch& b, bool refresh);
-    void becameUsed(TColorInfo& e, ColorKey c);
+    // Adds `delta` to a colour's use count; a count that rises from 0 makes the colour used,
+    // one that falls to 0 makes it unused.
+    void changeUse(ColorKey c, TColorInfo& e, qint32 delta, bool refresh, bool resort);
+    void changeStitchUse(const TBackStitch& b, int sign, bool refresh);
+    void changeRhodeUse(const TRhode& r, int sign, bool refresh);
     TColorSymbols symbolsEntry(ColorKey c, bool withGlyph) const;
 
     TStitch& m_stitch;
     bool m_allColorsView = false;
+    ColorSort m_sortMode = csPalette;
 };

@@ -1,0 +1,670 @@
+#include "PatternDocument.h"
+
+#include <QRect>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Maps raw raster pixels to colour-table indexes with open addressing: one multiply and,
+// almost always, one compare per lookup, so a recount needs no per-cell dictionary lookup.
+class PixelIndex
+{
+public:
+    explicit PixelIndex(const ColorTable& table)
+    {
+        int cap = 16;
+        while (cap < table.size() * 4)
+            cap <<= 1;
+        m_mask = quint32(cap - 1);
+        m_keys.assign(size_t(cap), 0);
+        m_values.assign(size_t(cap), -1);
+        for (int i = 0; i < table.size(); ++i)
+            insert(table.at(i).first, i);
+    }
+    int find(ColorKey key) const
+    {
+        for (quint32 h = slot(key);; h = (h + 1) & m_mask) {
+            if (m_values[h] < 0)
+                return -1;
+            if (m_keys[h] == key)
+                return m_values[h];
+        }
+    }
+
+private:
+    quint32 slot(ColorKey key) const { return (key * 2654435761u >> 8) & m_mask; }
+    void insert(ColorKey key, int value)
+    {
+        quint32 h = slot(key);
+        while (m_values[h] >= 0)
+            h = (h + 1) & m_mask;
+        m_keys[h] = key;
+        m_values[h] = value;
+    }
+    quint32 m_mask = 0;
+    std::vector<ColorKey> m_keys;
+    std::vector<int> m_values;
+};
+
+// Counts the thread pixels of a raster per colour-table index; returns the number of thread
+// pixels whose colour is missing from the table.
+qint64 countRaster(const QImage& raster, TColor32 background, const PixelIndex& index,
+                   std::vector<qint64>& counts)
+{
+    qint64 missing = 0;
+    TColor32 last = background;
+    int lastIndex = -1;
+    for (int y = 0; y < raster.height(); ++y) {
+        const TColor32* row = reinterpret_cast<const TColor32*>(raster.constScanLine(y));
+        for (int x = 0; x < raster.width(); ++x) {
+            const TColor32 raw = row[x];
+            if (raw == background)
+                continue;
+            if (raw != last || lastIndex < 0) {
+                last = raw;
+                lastIndex = index.find(pixelToKey(raw));
+            }
+            if (lastIndex >= 0)
+                ++counts[size_t(lastIndex)];
+            else
+                ++missing;
+        }
+    }
+    return missing;
+}
+
+int compareNumberTexts(const QString& l, const QString& r)
+{
+    bool okL = false, okR = false;
+    const qint32 a = l.toInt(&okL);
+    const qint32 b = r.toInt(&okR);
+    if (okL && okR)
+        return a < b ? -1 : (a > b ? 1 : 0);
+    return QString::compare(l, r, Qt::CaseSensitive);
+}
+
+} // namespace
+
+PatternDocument::PatternDocument(TStitch& stitch, QObject* parent)
+    : QObject(parent), m_stitch(stitch)
+{
+    CrossCells = QImage(0, 0, QImage::Format_ARGB32);
+    QuarterCells = QImage(0, 0, QImage::Format_ARGB32);
+}
+
+PatternDocument::~PatternDocument() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Use counts
+
+void PatternDocument::changeUse(ColorKey c, TColorInfo& e, qint32 delta, bool refresh,
+                                bool resort)
+{
+    const qint32 before = e.colorCount;
+    e.colorCount += delta;
+    if (before < 1 && e.colorCount >= 1) {
+        if (e.charID >= 0 && e.charID < m_stitch.chars.CharsUsed.size())
+            m_stitch.chars.CharsUsed[e.charID] = 1;
+        colorAdded(c);
+        m_stitch.setUsedColors(m_stitch.usedColors() + 1);
+    } else if (before >= 1 && e.colorCount < 1) {
+        if (e.charID >= 0 && e.charID < m_stitch.chars.CharsUsed.size())
+            m_stitch.chars.CharsUsed[e.charID] = 0;
+        colorRemoved(c, resort);
+        m_stitch.setUsedColors(m_stitch.usedColors() - 1);
+    }
+}
+
+void PatternDocument::updatePixel(int x, int y, quint32 newColor, bool refresh)
+{
+    if (x < 0 || y < 0 || x >= CrossCells.width() || y >= CrossCells.height())
+        return;
+    const TColor32 bg = m_stitch.BackGroundColor;
+    TColorInfo* target = nullptr;
+    if (newColor != bg) {
+        target = m_stitch.Colors.find(newColor);
+        if (!target)
+            return; // only colours of the design's palette can be drawn
+    }
+    TColor32* pixel = reinterpret_cast<TColor32*>(CrossCells.scanLine(y)) + x;
+    if (*pixel != bg) {
+        const ColorKey old = pixelToKey(*pixel);
+        if (TColorInfo* e = m_stitch.Colors.find(old))
+            changeUse(old, *e, -1, refresh, refresh);
+    }
+    if (!target) {
+        *pixel = bg;
+    } else {
+        *pixel = keyToPixel(newColor);
+        changeUse(newColor, *target, +1, refresh, refresh);
+    }
+    if (refresh) {
+        emit cellsChanged(QRect(x, y, 1, 1));
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::updateQPixel(int x, int y, quint32 newColor, bool refresh)
+{
+    if (x < 0 || y < 0 || x >= QuarterCells.width() || y >= QuarterCells.height())
+        return;
+    const TColor32 bg = m_stitch.BackGroundColor;
+    TColorInfo* target = nullptr;
+    if (newColor != bg) {
+        target = m_stitch.Colors.find(newColor);
+        if (!target)
+            return;
+    }
+    TColor32* pixel = reinterpret_cast<TColor32*>(QuarterCells.scanLine(y)) + x;
+    if (*pixel != bg) {
+        const ColorKey old = pixelToKey(*pixel);
+        if (TColorInfo* e = m_stitch.Colors.find(old)) {
+            const qint32 n = e->quarterStitchesCount;
+            e->quarterStitchesCount = n - 1;
+            if (n % 2 != 0)
+                changeUse(old, *e, -1, refresh, refresh);
+        }
+    }
+    if (!target) {
+        *pixel = bg;
+    } else {
+        *pixel = keyToPixel(newColor);
+        const qint32 n = target->quarterStitchesCount;
+        target->quarterStitchesCount = n + 1;
+        if (n % 2 == 0)
+            changeUse(newColor, *target, +1, refresh, refresh);
+    }
+    if (refresh) {
+        emit quartersChanged(QRect(x, y, 1, 1));
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::changeStitchUse(const TBackStitch& b, int sign, bool refresh)
+{
+    TColorInfo* e = m_stitch.Colors.find(b.Color);
+    if (!e)
+        return;
+    const qint32 d = stitchLength(b) * sign;
+    e->backStitchesCount += d;
+    changeUse(b.Color, *e, d, refresh, true);
+}
+
+void PatternDocument::changeRhodeUse(const TRhode& r, int sign, bool refresh)
+{
+    for (const TBackStitch& s : r.stitches) {
+        TBackStitch b = s;
+        b.Color = r.color;
+        changeStitchUse(b, sign, refresh);
+    }
+}
+
+void PatternDocument::backStitchesAdd(const TBackStitch& b, bool refresh)
+{
+    backStitchesInsert(int(DesignBackStitches.size()), b, refresh);
+}
+
+void PatternDocument::backStitchesInsert(int index, const TBackStitch& b, bool refresh)
+{
+    changeStitchUse(b, +1, refresh);
+    DesignBackStitches.insert(qBound(0, index, int(DesignBackStitches.size())), b);
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::backStitchesDelete(int index, bool refresh)
+{
+    if (index < 0 || index >= DesignBackStitches.size())
+        return;
+    changeStitchUse(DesignBackStitches.at(index), -1, refresh);
+    DesignBackStitches.removeAt(index);
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::frenchKnotAdd(const TFrenchKnot& k, bool refresh)
+{
+    frenchKnotInsert(int(DesignFrenchKnots.size()), k, refresh);
+}
+
+void PatternDocument::frenchKnotInsert(int index, const TFrenchKnot& k, bool refresh)
+{
+    if (TColorInfo* e = m_stitch.Colors.find(k.Color))
+        changeUse(k.Color, *e, 5, refresh, true);
+    DesignFrenchKnots.insert(qBound(0, index, int(DesignFrenchKnots.size())), k);
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::frenchKnotDelete(int index, bool refresh)
+{
+    if (index < 0 || index >= DesignFrenchKnots.size())
+        return;
+    const TFrenchKnot k = DesignFrenchKnots.at(index);
+    if (TColorInfo* e = m_stitch.Colors.find(k.Color))
+        changeUse(k.Color, *e, -5, refresh, true);
+    DesignFrenchKnots.removeAt(index);
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::RhodeAdd(std::unique_ptr<TRhode> r, bool refresh)
+{
+    RhodeInsert(int(DesignRhodes.size()), std::move(r), refresh);
+}
+
+void PatternDocument::RhodeInsert(int index, std::unique_ptr<TRhode> r, bool refresh)
+{
+    if (!r)
+        return;
+    changeRhodeUse(*r, +1, refresh);
+    const auto pos = DesignRhodes.begin() + qBound(0, index, int(DesignRhodes.size()));
+    DesignRhodes.insert(pos, std::move(r));
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::RhodeDelete(int index, bool refresh)
+{
+    if (index < 0 || index >= int(DesignRhodes.size()))
+        return;
+    changeRhodeUse(*DesignRhodes[size_t(index)], -1, refresh);
+    DesignRhodes.erase(DesignRhodes.begin() + index);
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Glyphs and the colour list
+
+TColorSymbols PatternDocument::symbolsEntry(ColorKey c, bool withGlyph) const
+{
+    TColorSymbols s;
+    s.Color = c;
+    if (const TColorInfo* e = m_stitch.Colors.find(c))
+        s.Symbol = m_stitch.chars.symbolAt(e->charID);
+    if (withGlyph) {
+        s.SymbolBitmap = m_stitch.chars.glyph(9, c);
+        s.hasBitmap = !s.SymbolBitmap.isNull();
+    }
+    return s;
+}
+
+int PatternDocument::colorSymbolsIndexOf(ColorKey c) const
+{
+    for (int i = 0; i < ColorSymbolsList.size(); ++i) {
+        if (ColorSymbolsList[i].Color == c)
+            return i;
+    }
+    return -1;
+}
+
+void PatternDocument::colorAdded(ColorKey c)
+{
+    TCharacters& chars = m_stitch.chars;
+    if (const TColorInfo* e = m_stitch.Colors.find(c)) {
+        for (int s : TCharacters::kGlyphSizes) {
+            // A glyph still in its slot is the same picture: rendering it again would only
+            // cost time during a full recount.
+            if (!chars.hasGlyph(s, c))
+                chars.setGlyph(s, c, chars.CharToBitmap(c, *e, s));
+        }
+    }
+    const TColorSymbols entry = symbolsEntry(c, true);
+    if (m_allColorsView) {
+        for (TColorSymbols& s : ColorSymbolsList) {
+            if (s.Color == c)
+                s = entry;
+        }
+    } else if (colorSymbolsIndexOf(c) < 0) {
+        ColorSymbolsList.append(entry);
+    }
+    emit colorListChanged();
+}
+
+void PatternDocument::colorRemoved(ColorKey c, bool resort)
+{
+    for (int s : TCharacters::kGlyphSizes)
+        m_stitch.chars.clearGlyph(s, c);
+    const int i = colorSymbolsIndexOf(c);
+    if (i >= 0) {
+        if (m_allColorsView) {
+            ColorSymbolsList[i].SymbolBitmap = QImage();
+            ColorSymbolsList[i].hasBitmap = false;
+        } else {
+            ColorSymbolsList.removeAt(i);
+        }
+    }
+    if (resort)
+        sortColorSymbols();
+    emit colorListChanged();
+}
+
+void PatternDocument::rebuildColorSymbols()
+{
+    ColorSymbolsList.clear();
+    for (ColorKey c : m_stitch.chars.slotColors()) {
+        const bool used = m_stitch.chars.hasGlyph(9, c);
+        if (m_allColorsView || used)
+            ColorSymbolsList.append(symbolsEntry(c, true));
+    }
+    sortColorSymbols();
+    emit colorListChanged();
+    emit colorUsageChanged();
+}
+
+void PatternDocument::setAllColorsView(bool all)
+{
+    if (m_allColorsView == all)
+        return;
+    m_allColorsView = all;
+    rebuildColorSymbols();
+}
+
+void PatternDocument::setColorSortMode(ColorSort mode)
+{
+    m_sortMode = mode;
+    sortColorSymbols();
+}
+
+int PatternDocument::compareColors(const TColorInfo& l, const TColorInfo& r, ColorSort mode)
+{
+    switch (mode) {
+    case csName:
+        return QString::compare(l.colorName, r.colorName, Qt::CaseSensitive);
+    case csNumber:
+        return compareNumberTexts(l.colorID, r.colorID);
+    case csUsage:
+        if (l.colorCount != r.colorCount)
+            return r.colorCount < l.colorCount ? -1 : 1;
+        [[fallthrough]];
+    case csPalette:
+    default:
+        return l.orderID < r.orderID ? -1 : (l.orderID > r.orderID ? 1 : 0);
+    }
+}
+
+void PatternDocument::sortColorSymbols()
+{
+    const ColorTable& table = m_stitch.Colors;
+    const TColorInfo none;
+    // Stable, so equal entries keep their order and a mixed "by number" order (numbers and
+    // texts) cannot upset the sort.
+    std::stable_sort(ColorSymbolsList.begin(), ColorSymbolsList.end(),
+                     [&](const TColorSymbols& a, const TColorSymbols& b) {
+                         const TColorInfo* l = table.find(a.Color);
+                         const TColorInfo* r = table.find(b.Color);
+                         return compareColors(l ? *l : none, r ? *r : none, m_sortMode) < 0;
+                     });
+    emit colorListChanged();
+}
+
+void PatternDocument::setSymbolFont(const QString& fontName)
+{
+    m_stitch.chars.setFontName(fontName, m_stitch.Colors);
+    rebuildColorSymbols();
+    emit designReset();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Full recount
+
+void PatternDocument::CalcColorUsage()
+{
+    ColorTable& table = m_stitch.Colors;
+    TCharacters& chars = m_stitch.chars;
+    m_stitch.setUsedColors(0);
+    chars.clearCharsused();
+    for (auto& [key, e] : table) {
+        e.colorCount = 0;
+        e.quarterStitchesCount = 0;
+        e.backStitchesCount = 0;
+    }
+
+    const PixelIndex index(table);
+    const TColor32 bg = m_stitch.BackGroundColor;
+    std::vector<qint64> cells(size_t(table.size()), 0), quarters(size_t(table.size()), 0);
+    qint64 missing = countRaster(CrossCells, bg, index, cells);
+    countRaster(QuarterCells, bg, index, quarters);
+    for (int i = 0; i < table.size(); ++i) {
+        TColorInfo& e = table.at(i).second;
+        e.colorCount = qint32(cells[size_t(i)] + (quarters[size_t(i)] + 1) / 2);
+        e.quarterStitchesCount = qint32(quarters[size_t(i)]);
+    }
+
+    for (const TBackStitch& b : DesignBackStitches) {
+        if (TColorInfo* e = table.find(b.Color)) {
+            const qint32 d = stitchLength(b);
+            e->colorCount += d;
+            e->backStitchesCount += d;
+        }
+    }
+    for (const TFrenchKnot& k : DesignFrenchKnots) {
+        if (TColorInfo* e = table.find(k.Color))
+            e->colorCount += 5;
+    }
+    for (const auto& r : DesignRhodes) {
+        if (TColorInfo* e = table.find(r->color)) {
+            for (const TBackStitch& s : r->stitches) {
+                const qint32 d = stitchLength(s);
+                e->colorCount += d;
+                e->backStitchesCount += d;
+            }
+        }
+    }
+
+    int used = 0;
+    for (const auto& [key, e] : table) {
+        if (e.colorCount >= 1) {
+            if (e.charID >= 0 && e.charID < chars.CharsUsed.size())
+                chars.CharsUsed[e.charID] = 1;
+            colorAdded(key);
+            ++used;
+        } else if (chars.hasGlyph(9, key) || colorSymbolsIndexOf(key) >= 0) {
+            // A colour that the bulk change left unused loses its glyph and, in the
+            // used-colours view, its row.
+            if (chars.hasGlyph(9, key) || !m_allColorsView)
+                colorRemoved(key, false);
+        }
+    }
+    m_stitch.setUsedColors(used);
+    sortColorSymbols();
+    if (missing > 0)
+        emit message(QStringLiteral("!"));
+    emit colorUsageChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+// New design, cell size, background and character set
+
+QSize PatternDocument::cellSizeFor(int zoom, bool knitting)
+{
+    if (!knitting)
+        return QSize(zoom, zoom);
+    return QSize(Rnd(zoom * 1.0), Rnd(zoom * 0.7));
+}
+
+QSize PatternDocument::SetCellWidthAndHeight(int value)
+{
+    cellSize = cellSizeFor(value, KnittingMode);
+    return cellSize;
+}
+
+void PatternDocument::CreateNewTemplate(int width, int height, const QString& characters,
+                                        const QString& palette)
+{
+    TStitch& st = m_stitch;
+    st.BackGroundColor = 0xFFFFFFFFu;
+    st.fileMode = fmNew;
+
+    st.chars.Destroy();
+    st.Colors.clear();
+    ColorSymbolsList.clear();
+    st.Title = st.DefaultTitle;
+    st.comment.clear();
+    DesignBackStitches.clear();
+    DesignFrenchKnots.clear();
+    DesignRhodes.clear();
+
+    QString paletteName = palette;
+    if (!st.ColorPalettes.contains(paletteName))
+        paletteName = smallestName(st.ColorPalettes);
+    bool first = true;
+    if (const ColorTable* p = st.ColorPalettes.find(paletteName)) {
+        for (const auto& [key, info] : *p) {
+            st.Colors.insert(key, info);
+            if (first) {
+                st.setDrawcolor(key);
+                first = false;
+            }
+        }
+    }
+    st.setColorsname(paletteName);
+
+    st.setUsedColors(0);
+    const int w = qMax(0, width), h = qMax(0, height);
+    CrossCells = QImage(w, h, QImage::Format_ARGB32);
+    QuarterCells = QImage(2 * w, 2 * h, QImage::Format_ARGB32);
+
+    QString setName = characters;
+    if (!st.characters.contains(setName))
+        setName = smallestName(st.characters);
+    const TCharacterInfo set = st.characters.value(setName);
+    st.chars.Create(set.characters);
+    st.chars.CharsName = set.Name;
+    st.chars.setFontName(set.fontName, st.Colors);
+    rebuildColorSymbols();
+    st.chars.ffontcharset = quint8(set.fontCharset);
+
+    CrossCells.fill(st.BackGroundColor);
+    QuarterCells.fill(st.BackGroundColor);
+
+    st.setFilename(st.translate(QStringLiteral("New file")) + QStringLiteral(".qvxp"));
+    st.FileNameAssigned = false;
+    st.setFileSaved(true);
+
+    if (!ColorSymbolsList.isEmpty())
+        st.setDrawcolor(ColorSymbolsList.first().Color);
+    emit designReset();
+    emit colorUsageChanged();
+}
+
+TBackgroundChange PatternDocument::changeBackgroundColor(ColorKey c)
+{
+    TBackgroundChange change;
+    const TColor32 newBg = keyToBackground(c);
+    const TColor32 oldBg = m_stitch.BackGroundColor;
+    change.oldColor = oldBg;
+    change.newColor = newBg;
+    if (newBg == oldBg)
+        return change;
+    auto replace = [&](QImage& raster, QList<QPoint>& points) {
+        for (int y = 0; y < raster.height(); ++y) {
+            TColor32* row = reinterpret_cast<TColor32*>(raster.scanLine(y));
+            for (int x = 0; x < raster.width(); ++x) {
+                if (row[x] == oldBg) {
+                    points.append(QPoint(x, y));
+                    row[x] = newBg;
+                }
+            }
+        }
+    };
+    replace(CrossCells, change.crossPoints);
+    replace(QuarterCells, change.quarterPoints);
+    m_stitch.BackGroundColor = newBg;
+    change.changed = true;
+    emit colorUsageChanged();
+    emit designReset();
+    return change;
+}
+
+bool PatternDocument::changeCharacters(const QString& name)
+{
+    const TCharacterInfo* ci = m_stitch.characters.find(name);
+    if (!ci)
+        return false;
+    TCharacters& chars = m_stitch.chars;
+    chars.fcharacters = ci->characters;
+    chars.CharsName = ci->Name;
+    chars.CharsUsed.resize(ci->characters.size(), 0);
+    setSymbolFont(ci->fontName);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Invariant check
+
+QString PatternDocument::checkInvariant() const
+{
+    const ColorTable& table = m_stitch.Colors;
+    const TColor32 bg = m_stitch.BackGroundColor;
+    const PixelIndex index(table);
+    std::vector<qint64> cells(size_t(table.size()), 0), quarters(size_t(table.size()), 0);
+    countRaster(CrossCells, bg, index, cells);
+    countRaster(QuarterCells, bg, index, quarters);
+    std::vector<qint64> lengths(size_t(table.size()), 0), knots(size_t(table.size()), 0);
+    for (const TBackStitch& b : DesignBackStitches) {
+        const int i = table.indexOf(b.Color);
+        if (i >= 0)
+            lengths[size_t(i)] += stitchLength(b);
+    }
+    for (const auto& r : DesignRhodes) {
+        const int i = table.indexOf(r->color);
+        if (i >= 0) {
+            for (const TBackStitch& s : r->stitches)
+                lengths[size_t(i)] += stitchLength(s);
+        }
+    }
+    for (const TFrenchKnot& k : DesignFrenchKnots) {
+        const int i = table.indexOf(k.Color);
+        if (i >= 0)
+            ++knots[size_t(i)];
+    }
+    int used = 0;
+    for (int i = 0; i < table.size(); ++i) {
+        const auto& [key, e] = table.at(i);
+        const size_t n = size_t(i);
+        const qint64 count = cells[n] + (quarters[n] + 1) / 2 + lengths[n] + 5 * knots[n];
+        const QString name = QStringLiteral("colour %1 (%2)").arg(e.colorID).arg(key, 6, 16, QLatin1Char('0'));
+        if (e.quarterStitchesCount != quarters[n])
+            return name + QStringLiteral(": quarter count %1, expected %2").arg(e.quarterStitchesCount).arg(quarters[n]);
+        if (e.backStitchesCount != lengths[n])
+            return name + QStringLiteral(": back-stitch count %1, expected %2").arg(e.backStitchesCount).arg(lengths[n]);
+        if (e.colorCount != count)
+            return name + QStringLiteral(": count %1, expected %2").arg(e.colorCount).arg(count);
+        const bool isUsed = count >= 1;
+        used += isUsed ? 1 : 0;
+        if (isUsed && (e.charID < 0 || e.charID >= m_stitch.chars.CharsUsed.size()
+                       || m_stitch.chars.CharsUsed[e.charID] != 1))
+            return name + QStringLiteral(": symbol position not marked used");
+        for (int s : TCharacters::kGlyphSizes) {
+            if (!m_stitch.chars.hasSlot(s, key))
+                return name + QStringLiteral(": no glyph slot of size %1").arg(s);
+            if (m_stitch.chars.hasGlyph(s, key) != isUsed)
+                return name + QStringLiteral(": glyph of size %1 %2").arg(s).arg(isUsed ? "missing" : "left over");
+        }
+        const int row = colorSymbolsIndexOf(key);
+        if (isUsed && row < 0)
+            return name + QStringLiteral(": no row in the colour list");
+        if (!isUsed && !m_allColorsView && row >= 0)
+            return name + QStringLiteral(": unused colour still listed");
+        if (m_allColorsView && row < 0)
+            return name + QStringLiteral(": missing from the all-colours list");
+    }
+    if (used != m_stitch.fUsedColors)
+        return QStringLiteral("usedColors %1, expected %2").arg(m_stitch.fUsedColors).arg(used);
+    return {};
+}
