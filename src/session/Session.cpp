@@ -1,0 +1,88 @@
+#include "Session.h"
+
+#include "core/DataPaths.h"
+#include "core/Product.h"
+#include "core/QuillError.h"
+#include "core/SymbolFont.h"
+#include "palettes/CharacterSetFile.h"
+#include "palettes/PaletteFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+Session::Session(const Options& options, QObject* parent)
+    : QObject(parent), m_options(options)
+{
+    m_settings = options.settingsFile.isEmpty()
+        ? std::make_unique<SettingsStore>()
+        : std::make_unique<SettingsStore>(options.settingsFile);
+    m_stitch = std::make_unique<TStitch>();
+    m_document = std::make_unique<PatternDocument>(*m_stitch);
+}
+
+Session::~Session() = default;
+
+QStringList Session::initialise()
+{
+    m_warnings.clear();
+    TStitch& st = *m_stitch;
+    PatternDocument& doc = *m_document;
+
+    // The design and its state start afresh; settings and catalogues are read again.
+    doc.KnittingMode = false;
+    st.updateCheckDue = false;
+    st.setFileSaved(false);
+
+    // Without an installer the first start writes the installer's values itself.
+    if (!m_settings->keyExists())
+        writeInstallerValues(*m_settings, m_options.dataDir.isEmpty() ? findShippedDataDir()
+                                                                      : m_options.dataDir);
+    st.ReadGeneralSettings(*m_settings);
+    if (!m_options.dataDir.isEmpty())
+        applyDataDirOverride(st, m_options.dataDir);
+    const QString problem = checkDataFolders(st);
+    if (!problem.isEmpty())
+        throw QuillError(problem);
+
+    // The symbol font is registered before any glyph is drawn, so that even the first
+    // design's symbols come from it.
+    const QString fontFile = st.FontsPath + Product::kSymbolFontFile;
+    if (registerSymbolFontFile(fontFile).isEmpty())
+        m_warnings << st.translate(QStringLiteral("Could not isntall font.")) + QStringLiteral(" (")
+                + QDir::toNativeSeparators(fontFile) + QLatin1Char(')');
+
+    doc.SetCellWidthAndHeight(Product::kStartZoom);
+
+    QStringList errors;
+    loadPalettes(st, &errors);
+    loadCharacterSets(st, &errors);
+    m_warnings << errors;
+    if (st.ColorPalettes.isEmpty())
+        throw QuillError(st.translate(QStringLiteral("No palette could be read from "))
+                         + QDir::toNativeSeparators(st.PalettesPath));
+    if (st.characters.isEmpty())
+        throw QuillError(st.translate(QStringLiteral("No character set could be read from "))
+                         + QDir::toNativeSeparators(st.CharactersPath));
+    return m_warnings;
+}
+
+QStringList Session::initialiseWithNewDesign()
+{
+    initialise();
+    TStitch& st = *m_stitch;
+    m_document->CreateNewTemplate(Product::kDefaultDesignSize, Product::kDefaultDesignSize,
+                                  st.defaultCharacters, st.defaultPalette);
+    st.setFileSaved(true);
+    return m_warnings;
+}
+
+bool Session::writeSettings(QString* error)
+{
+    m_stitch->WriteGeneralSettings(*m_settings);
+    if (!m_settings->sync()) {
+        if (error)
+            *error = m_settings->errorText();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,1 @@
+// Anchor of the session library; its sources sit beside this file.
