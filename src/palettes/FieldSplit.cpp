@@ -40,11 +40,12 @@ QStringList splitDelimitedFields(const QString& line, QChar delimiter, QChar quo
         while (p < n && isBlank(text[p]))
             ++p;
         if (p < n && text[p] == delimiter) {
-            if (p + 1 == n)
-                fields.append(QString());
             do {
                 ++p;
             } while (p < n && isBlank(text[p]));
+            // A comma at the end of the line, blanks after it or not, gives a last empty field.
+            if (p == n)
+                fields.append(QString());
         }
     }
     return fields;
