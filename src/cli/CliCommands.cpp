@@ -21,7 +21,7 @@ const char* kUsage =
     "\n"
     "Commands:\n"
     "  new --width W --height H [--palette NAME] [--characters NAME]\n"
-    "                    make a new empty design and print its summary as JSON\n";
+    "                    make a new empty design and print its summary\n";
 
 QTextStream& out()
 {
@@ -77,6 +77,20 @@ bool parseSize(const QString& text, int& value)
     return ok && value >= 1 && value <= 32767;
 }
 
+// A few lines a person reads: what the design is made of.
+void printSummary(const PatternDocument& doc)
+{
+    const TStitch& st = doc.stitch();
+    out() << "Design: " << doc.width() << " x " << doc.height() << " cells\n"
+          << "Palette: " << st.fcolorsName << " (" << st.Colors.size() << " colours)\n"
+          << "Characters: " << st.chars.CharsName << " (" << st.chars.fcharacters.size()
+          << " symbols, font " << st.chars.ffontname << ")\n"
+          << "Background: " << colorKeyText(pixelToKey(st.BackGroundColor)) << "\n"
+          << "Title: " << st.Title << "\n"
+          << "Colours used: " << st.fUsedColors << "\n";
+    out().flush();
+}
+
 int commandNew(Session& session, const QStringList& args)
 {
     CommandOptions opts;
@@ -100,7 +114,7 @@ int commandNew(Session& session, const QStringList& args)
     if (!st.characters.contains(characters))
         throw QuillError(QStringLiteral("unknown character set \"%1\"").arg(characters));
     session.document().CreateNewTemplate(width, height, characters, palette);
-    out() << QJsonDocument(designSummary(session.document(), false)).toJson(QJsonDocument::Indented);
+    printSummary(session.document());
     return 0;
 }
 
