@@ -1,9 +1,15 @@
-// Test main shared by every test executable: a GUI application on the offscreen platform
-// (glyphs and pictures need one), with the user's home and settings redirected to a
+// Test main shared by every test executable: a GUI application (a widgets one for widget
+// tests) on the offscreen platform (glyphs and pictures need one), with the user's home and settings redirected to a
 // temporary folder so that no test touches the real ones.
 #include "TestSupport.h"
 
+#ifdef QUILLMARK_WIDGET_TESTS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
 #include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -16,7 +22,7 @@ int main(int argc, char** argv)
     qputenv("XDG_DATA_HOME", root + "/data");
     qputenv("XDG_CACHE_HOME", root + "/cache");
     QStandardPaths::setTestModeEnabled(true);
-    QGuiApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
