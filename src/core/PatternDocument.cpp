@@ -287,6 +287,29 @@ void PatternDocument::RhodeDelete(int index, bool refresh)
     }
 }
 
+void PatternDocument::backStitchesRecolor(int index, ColorKey color, bool refresh)
+{
+    if (index < 0 || index >= DesignBackStitches.size() || !m_stitch.Colors.contains(color))
+        return;
+    TBackStitch& b = DesignBackStitches[index];
+    if (b.Color == color)
+        return;
+    changeStitchUse(b, -1, refresh);
+    b.Color = color;
+    changeStitchUse(b, +1, refresh);
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
+void PatternDocument::refreshAll()
+{
+    emit designReset();
+    emit stitchesChanged();
+    emit colorUsageChanged();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Glyphs and the colour list
 

@@ -52,6 +52,13 @@ public:
     void RhodeAdd(std::unique_ptr<TRhode> r, bool refresh);
     void RhodeInsert(int index, std::unique_ptr<TRhode> r, bool refresh);
     void RhodeDelete(int index, bool refresh);
+    // Gives back stitch `index` another colour, moving its length to the new colour's counts
+    // at once, so the colour panel and the printed amounts never read stale counts.
+    void backStitchesRecolor(int index, ColorKey color, bool refresh);
+
+    // Tells the observers that the whole design may have changed (after a replay or a bulk
+    // change that wrote without refreshing).
+    void refreshAll();
 
     // Hooks run when a colour becomes used or unused.
     void colorAdded(ColorKey c);
