@@ -1,0 +1,94 @@
+#pragma once
+// The cell drawing tools behind the chart's mouse handlers: draw, quarter draw, eraser,
+// pipette, fill, replace colour, highlight and hand. Pointer positions arrive as pixels of the
+// visible chart; the controller maps them, changes the design through the document's
+// operations and records one action per gesture (or per changing click) in the history.
+
+#include "CellRecord.h"
+#include "PointerMapping.h"
+#include "TMode.h"
+
+#include "core/StitchTypes.h"
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <memory>
+#include <vector>
+
+class PatternDocument;
+class TActions;
+
+class ToolController : public QObject
+{
+    Q_OBJECT
+public:
+    ToolController(PatternDocument& doc, TActions& history, QObject* parent = nullptr);
+    ~ToolController() override;
+
+    TMode mode() const { return m_mode; }
+    // Switches the tool; nothing happens when `mode` is the current one.
+    void Setmode(TMode mode);
+    // The highlight toggle: down remembers the mode and highlights, up returns to it.
+    void setHighlight(bool down);
+    TMode previousMode() const { return m_previousMode; }
+
+    void setMapping(const PointerMapping& m) { m_map = m; }
+    const PointerMapping& mapping() const { return m_map; }
+    void setBackStitchesVisible(bool visible) { m_backStitchesVisible = visible; }
+    bool backStitchesVisible() const { return m_backStitchesVisible; }
+    bool gestureActive() const { return m_mouseDown; }
+
+    void mousePress(QPoint px);
+    void mouseMove(QPoint px);
+    void mouseRelease(QPoint px);
+
+    // Offsets of the pen footprint for a pen size 1..4 (rounded: no corners from size 3).
+    static QList<QPoint> penFootprint(int penSize);
+    // Whether the pen-size button is enabled, and with its menu, in a mode.
+    static bool penEnabled(TMode mode);
+    static bool penMenu(TMode mode);
+
+signals:
+    // Status-bar panel 0 text after a pointer move.
+    void statusText(const QString& text);
+    // The hand tool moves the view by whole cells (the view clamps).
+    void scrollBy(QPoint cells);
+    // The chart must show (or stop showing) the highlight of the draw colour.
+    void highlightChanged(bool on);
+    void modeChanged(TMode mode);
+
+private:
+    quint32 cellContent(QPoint c) const;
+    quint32 quarterContent(QPoint q) const;
+    bool insideCells(QPoint c) const;
+    bool insideQuarters(QPoint q) const;
+    void updateStatus(QPoint px);
+
+    void drawAt(QPoint px, bool press);
+    void quarterDrawAt(QPoint px, bool press);
+    void eraseAt(QPoint px, bool press);
+    bool eraseBackStitchAt(QPoint px);
+    bool eraseRhodeAt(QPoint px);
+    bool eraseFrenchKnotAt(QPoint px);
+    void pipetteAt(QPoint px);
+    void fillAt(QPoint px);
+    void replaceColorAt(QPoint px);
+    void finishGesture();
+
+    PatternDocument& m_doc;
+    TActions& m_history;
+    PointerMapping m_map;
+    TMode m_mode = modDraw;
+    TMode m_previousMode = modDraw;
+    bool m_backStitchesVisible = true;
+    bool m_mouseDown = false;
+    QPoint m_panStart;
+    QPoint m_lastEraseCell{-1, -1};
+
+    // Records of the running gesture.
+    CellRecord m_cross, m_quarter, m_crossFromQuarter;
+    QList<TBackStitch> m_erasedBack;
+    std::vector<std::unique_ptr<TRhode>> m_erasedRhodes;
+    QList<TFrenchKnot> m_erasedKnots;
+};
