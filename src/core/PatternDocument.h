@@ -134,6 +134,6 @@ private:
     TColorSymbols symbolsEntry(ColorKey c, bool withGlyph) const;
 
     TStitch& m_stitch;
-    bool m_allColorsView = false;
+    bool m_allColorsView = true; // "All colors" is chosen at start
     ColorSort m_sortMode = csPalette;
 };

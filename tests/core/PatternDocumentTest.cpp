@@ -191,6 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DocFixture, ColourListFollowsUseInBothViews)
 {
+    EXPECT_TRUE(doc.allColorsView()); // "All colors" at start
+    doc.setAllColorsView(false);
     doc.updatePixel(0, 0, kGreen, true);
     ASSERT_EQ(doc.ColorSymbolsList.size(), 1);
     EXPECT_EQ(doc.ColorSymbolsList[0].Color, kGreen);
@@ -214,6 +216,7 @@ TEST_F(DocFixture, ColourListFollowsUseInBothViews)
 
 TEST_F(DocFixture, RecountDropsColoursThatBulkChangesLeftUnused)
 {
+    doc.setAllColorsView(false);
     doc.updatePixel(0, 0, kRed, true);
     doc.updatePixel(1, 0, kGreen, true);
     // A bulk change writes rasters directly, then recounts.
@@ -303,6 +306,7 @@ TEST_F(DocFixture, CellSizes)
 
 TEST_F(DocFixture, ChangingCharactersKeepsPositionsAndRebuildsGlyphs)
 {
+    doc.setAllColorsView(false);
     doc.updatePixel(0, 0, kWhite, true); // charID 2
     ASSERT_TRUE(doc.changeCharacters("Digits"));
     EXPECT_EQ(stitch.chars.CharsName, "Digits");
