@@ -1,1 +1,307 @@
-// placeholder
+#include "MainWindow.h"
+
+#include "PlainChartWidget.h"
+#include "core/NewImageOptions.h"
+#include "core/Product.h"
+#include "core/QuillError.h"
+#include "core/ui/TFNewImage.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+MainWindow::MainWindow(const Session::Options& options, const QString& fileArgument,
+                       QWidget* parent)
+    : QMainWindow(parent), m_session(std::make_unique<Session>(options))
+{
+    setObjectName(QStringLiteral("FMain"));
+    FormCreate(fileArgument);
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("ChartArea"));
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    QPalette pal = m_scroll->palette();
+    pal.setColor(QPalette::Dark, PlainChartWidget::outsideColor());
+    m_scroll->setPalette(pal);
+    m_chart = new PlainChartWidget(document());
+    m_scroll->setWidget(m_chart);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setCentralWidget(m_scroll);
+    connect(m_chart, &PlainChartWidget::pointerMoved, this, &MainWindow::showPointer);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    m_newImage = new TFNewImage(stitch(), this);
+    connectDesign();
+
+    translateUi();
+    updateDrawColor();
+    resize(1000, 720);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::FormCreate(const QString& fileArgument)
+{
+    // Settings, catalogues and the first design; a QuillError leaves the constructor.
+    m_startupMessages = m_session->initialiseWithNewDesign();
+    if (!fileArgument.isEmpty() && QFileInfo(fileArgument).isFile())
+        m_startupMessages << stitch().translate(
+                                 QStringLiteral("Opening design files is not available yet; a new "
+                                                "design was made instead of"))
+                + QStringLiteral(" \"") + QDir::toNativeSeparators(fileArgument)
+                + QStringLiteral("\".");
+    m_zoom = Product::kStartZoom;
+    document().SetCellWidthAndHeight(m_zoom);
+    stitch().setFileSaved(true);
+}
+
+void MainWindow::connectDesign()
+{
+    TStitch& st = stitch();
+    PatternDocument& doc = document();
+    connect(&st, &TStitch::filenameChanged, this, &MainWindow::setFormCaption);
+    connect(&st, &TStitch::fileSavedChanged, this, &MainWindow::setFormCaption);
+    connect(&st, &TStitch::colorsnameChanged, this, &MainWindow::updateColorsPanels);
+    connect(&st, &TStitch::drawcolorChanged, this, &MainWindow::updateDrawColor);
+    connect(&doc, &PatternDocument::colorUsageChanged, this, &MainWindow::updateStatusPanels);
+    connect(&doc, &PatternDocument::designReset, this, &MainWindow::updateStatusPanels);
+    connect(&doc, &PatternDocument::message, this,
+            [this](const QString& text) { showMessage(QMessageBox::Warning, text); });
+}
+
+void MainWindow::translateUi()
+{
+    translateActions();
+    rebuildLanguagesMenu();
+    updateStatusPanels();
+    updateColorsPanels();
+    m_newImage->translateUi();
+    applyProductMode();
+}
+
+void MainWindow::applyProductMode()
+{
+    setFormCaption();
+    for (const char* name : {"MenuRealPreview", "OpenTemplateAs1", "Rhodeseditor1"})
+        if (QAction* a = action(QString::fromLatin1(name)))
+            a->setVisible(false);
+    m_newImage->applyProductMode();
+}
+
+void MainWindow::setFormCaption()
+{
+    const TStitch& st = stitch();
+    QString caption = Product::kCaptionPrefix + QStringLiteral(" - ")
+        + QFileInfo(st.filename()).fileName();
+    if (!st.Title.isEmpty())
+        caption += QStringLiteral(" - ") + st.Title;
+    setWindowTitle(caption);
+}
+
+// --- status bar ---
+
+void MainWindow::createStatusBar()
+{
+    const int widths[] = {110, 220, 200, 170, 170};
+    for (int i = 0; i < 5; ++i) {
+        auto* label = new QLabel(statusBar());
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        label->setMinimumWidth(widths[i]);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(label, i == 4 ? 1 : 0);
+        m_panels << label;
+    }
+}
+
+QLabel* MainWindow::statusPanel(int index) const
+{
+    return m_panels.value(index);
+}
+
+void MainWindow::updateStatusPanels()
+{
+    TStitch& st = stitch();
+    m_panels[1]->setText(st.translate(QStringLiteral("Symbols")) + QStringLiteral(": ")
+                         + st.chars.CharsName);
+    m_panels[3]->setText(st.translate(QStringLiteral("Colors used")) + QStringLiteral(": ")
+                         + QString::number(st.usedColors()) + QStringLiteral(" (")
+                         + QString::number(st.chars.fcharacters.size()) + QLatin1Char(')'));
+}
+
+void MainWindow::updateColorsPanels()
+{
+    TStitch& st = stitch();
+    m_panels[2]->setText(st.translate(QStringLiteral("Colors")) + QStringLiteral(": ")
+                         + st.colorsname());
+    // A palette name missing from the catalogue leaves the count as it was.
+    const int count = st.paletteSize(st.colorsname());
+    if (count >= 0)
+        m_panels[4]->setText(st.translate(QStringLiteral("Available colours"))
+                             + QStringLiteral(": ") + QString::number(count));
+}
+
+void MainWindow::showPointer(int x, int y)
+{
+    m_panels[0]->setText(QStringLiteral("X: %1  Y: %2").arg(x + 1).arg(y + 1));
+}
+
+void MainWindow::updateDrawColor()
+{
+    if (!m_drawColor)
+        return;
+    const ColorKey c = stitch().drawcolor();
+    QPixmap swatch(16, 16);
+    swatch.fill(keyToQColor(c));
+    m_drawColor->setPixmap(swatch);
+    m_drawColor->setAlignment(Qt::AlignCenter);
+    const TColorInfo* info = stitch().Colors.find(c);
+    m_drawColor->setToolTip(info ? info->colorID + QStringLiteral(" ") + info->colorName
+                                 : QString());
+}
+
+// --- messages ---
+
+QMessageBox::StandardButton MainWindow::MyMessageDlg(const QString& message)
+{
+    TStitch& st = stitch();
+    QMessageBox box(QMessageBox::Question, st.translate(QStringLiteral("Warning")), message,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("MyMessageDlg"));
+    box.button(QMessageBox::Yes)->setText(st.translate(QStringLiteral("Yes")));
+    box.button(QMessageBox::No)->setText(st.translate(QStringLiteral("No")));
+    box.button(QMessageBox::Cancel)->setText(st.translate(QStringLiteral("Cancel")));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int r = box.exec();
+    return r == QMessageBox::Yes || r == QMessageBox::No ? QMessageBox::StandardButton(r)
+                                                          : QMessageBox::Cancel;
+}
+
+void MainWindow::showMessage(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, Product::kAboutTitle, text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.exec();
+}
+
+// --- unsaved changes, closing ---
+
+bool MainWindow::Check()
+{
+    TStitch& st = stitch();
+    if (st.fileSaved())
+        return true;
+    switch (MyMessageDlg(st.translate(QStringLiteral("Data is not saved, save now?")))) {
+    case QMessageBox::No:
+        return true;
+    case QMessageBox::Yes:
+        // Saving comes with the design file; until then the design must not be dropped.
+        showMessage(QMessageBox::Information,
+                    st.translate(QStringLiteral("Saving designs is not available yet.")));
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::FormCloseQuery()
+{
+    QString error;
+    if (!m_session->writeSettings(&error))
+        showMessage(QMessageBox::Warning,
+                    stitch().translate(QStringLiteral("The settings could not be written."))
+                        + QLatin1Char('\n') + error);
+    return Check();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        m_quillmarkMode->setChecked(true);
+    }
+    applyProductMode();
+}
+
+// --- New ---
+
+void MainWindow::MenuNewClick()
+{
+    TStitch& st = stitch();
+    PatternDocument& doc = document();
+    if (!Check())
+        return;
+
+    m_newImage->setOptions(NewImageOptions::defaultsFrom(st, doc.KnittingMode));
+    if (m_newImage->exec() != QDialog::Accepted)
+        return;
+    const NewImageOptions o = m_newImage->options();
+    if (!o.validate().isEmpty())
+        return;
+    // The quarter raster is the largest; a design the memory cannot hold is refused before
+    // anything of the current one is dropped.
+    if (QImage(2 * o.width, 2 * o.height, QImage::Format_ARGB32).isNull()) {
+        showMessage(QMessageBox::Warning,
+                    st.translate(QStringLiteral("There is not enough memory for a design of "
+                                                "this size.")));
+        return;
+    }
+
+    // Settings and catalogues are read again; when that fails the current design stays.
+    const bool wasSaved = st.fileSaved();
+    const bool wasKnitting = doc.KnittingMode;
+    QStringList warnings;
+    try {
+        warnings = m_session->initialise();
+    } catch (const QuillError& e) {
+        doc.KnittingMode = wasKnitting;
+        doc.SetCellWidthAndHeight(m_zoom);
+        st.setFileSaved(wasSaved);
+        showMessage(QMessageBox::Critical, e.message());
+        return;
+    }
+
+    doc.KnittingMode = o.knitting;
+    doc.SetCellWidthAndHeight(m_zoom);
+    doc.CreateNewTemplate(o.width, o.height, o.characters, o.palette);
+
+    // A design made by New counts as unsaved.
+    st.BackGroundColor = 0xFFFFFFFFu;
+    st.setFilename(st.translate(QStringLiteral("New file")) + Product::kNativeExtension);
+    st.FileNameAssigned = false;
+    st.setFileSaved(false);
+    doc.CrossCells.fill(st.BackGroundColor);
+    if (!doc.ColorSymbolsList.isEmpty())
+        st.setDrawcolor(doc.ColorSymbolsList.first().Color);
+    m_chart->designChanged();
+    m_scroll->horizontalScrollBar()->setValue(0);
+    m_scroll->verticalScrollBar()->setValue(0);
+    rebuildLanguagesMenu();
+    updateStatusPanels();
+    updateColorsPanels();
+    updateDrawColor();
+    if (!warnings.isEmpty())
+        showMessage(QMessageBox::Warning, warnings.join(QLatin1Char('\n')));
+}

@@ -1,2 +1,75 @@
+// Program start: the application object, the main window (which runs the start-up
+// initialisation) and the event loop.
+#include "MainWindow.h"
+
+#include "core/Product.h"
+#include "core/QuillError.h"
+
 #include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+const char* kUsage =
+    "Usage: quillmark [--settings FILE] [--data DIR] [DESIGN]\n"
+    "  --settings FILE   use this settings file (made with the first-run values when missing)\n"
+    "  --data DIR        use the data folders under DIR (palettes/, characters/, fonts/ ...)\n"
+    "  DESIGN            a design file to open\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Korvald"));
+    QApplication::setApplicationName(Product::kProductName);
+    QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+
+    Session::Options options;
+    QString fileArgument;
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (a == QLatin1String("--version")) {
+            std::printf("quillmark %s\n", QUILLMARK_VERSION);
+            return 0;
+        }
+        if (fileArgument.isEmpty()
+            && (a == QLatin1String("--settings") || a == QLatin1String("--data"))) {
+            if (i + 1 >= args.size()) {
+                std::fprintf(stderr, "quillmark: option %s needs a value\n%s", qPrintable(a),
+                             kUsage);
+                return 1;
+            }
+            (a == QLatin1String("--data") ? options.dataDir : options.settingsFile) = args[++i];
+            continue;
+        }
+        // The first other argument names the design; anything after it is ignored.
+        if (fileArgument.isEmpty())
+            fileArgument = a;
+    }
+
+    std::unique_ptr<MainWindow> window;
+    try {
+        window = std::make_unique<MainWindow>(options, fileArgument);
+    } catch (const QuillError& e) {
+        QMessageBox::critical(nullptr, Product::kAboutTitle, e.message());
+        return 1;
+    }
+    window->show();
+    window->activateWindow();
+
+    // Start-up problems that did not stop the program, once, after the window is up.
+    const QStringList messages = window->startupMessages();
+    if (!messages.isEmpty())
+        QTimer::singleShot(0, window.get(), [w = window.get(), messages] {
+            QMessageBox::warning(w, Product::kAboutTitle, messages.join(QLatin1Char('\n')));
+        });
+    return app.exec();
+}
