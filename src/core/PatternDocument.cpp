@@ -109,8 +109,18 @@ void PatternDocument::changeUse(ColorKey c, TColorInfo& e, qint32 delta, bool re
         colorAdded(c);
         m_stitch.setUsedColors(m_stitch.usedColors() + 1);
     } else if (before >= 1 && e.colorCount < 1) {
-        if (e.charID >= 0 && e.charID < m_stitch.chars.CharsUsed.size())
-            m_stitch.chars.CharsUsed[e.charID] = 0;
+        // Two colours may share a symbol: it stays marked while another used colour has it.
+        if (e.charID >= 0 && e.charID < m_stitch.chars.CharsUsed.size()) {
+            bool shared = false;
+            for (const auto& [key, other] : m_stitch.Colors) {
+                if (key != c && other.charID == e.charID && other.colorCount >= 1) {
+                    shared = true;
+                    break;
+                }
+            }
+            if (!shared)
+                m_stitch.chars.CharsUsed[e.charID] = 0;
+        }
         colorRemoved(c, resort);
         m_stitch.setUsedColors(m_stitch.usedColors() - 1);
     }

@@ -214,6 +214,18 @@ TEST_F(DocFixture, ColourListFollowsUseInBothViews)
     expectConsistent();
 }
 
+TEST_F(DocFixture, SharedSymbolStaysMarkedWhileOneColourUsesIt)
+{
+    stitch.Colors.find(kGreen)->charID = 0; // red and green share symbol 0
+    doc.updatePixel(0, 0, kRed, true);
+    doc.updatePixel(1, 0, kGreen, true);
+    doc.updatePixel(0, 0, bg(), true);
+    EXPECT_EQ(stitch.chars.CharsUsed[0], 1);
+    doc.updatePixel(1, 0, bg(), true);
+    EXPECT_EQ(stitch.chars.CharsUsed[0], 0);
+    expectConsistent();
+}
+
 TEST_F(DocFixture, RecountDropsColoursThatBulkChangesLeftUnused)
 {
     doc.setAllColorsView(false);
