@@ -10,6 +10,8 @@ using TestApplication = QApplication;
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;
 #endif
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -21,6 +23,11 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", root + "/config");
     qputenv("XDG_DATA_HOME", root + "/data");
     qputenv("XDG_CACHE_HOME", root + "/cache");
+    // A private runtime folder, as a desktop session would give.
+    QDir().mkpath(QString::fromLocal8Bit(root + "/runtime"));
+    QFile::setPermissions(QString::fromLocal8Bit(root + "/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", root + "/runtime");
     QStandardPaths::setTestModeEnabled(true);
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
