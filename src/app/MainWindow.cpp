@@ -1,10 +1,12 @@
 #include "MainWindow.h"
 
-#include "PlainChartWidget.h"
+#include "ChartWidget.h"
 #include "core/NewImageOptions.h"
 #include "core/Product.h"
 #include "core/QuillError.h"
+#include "core/ui/ColorPanel.h"
 #include "core/ui/TFNewImage.h"
+#include "palettes/ui/TFPalette.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -13,8 +15,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -25,18 +25,7 @@ MainWindow::MainWindow(const Session::Options& options, const QString& fileArgum
     setObjectName(QStringLiteral("FMain"));
     FormCreate(fileArgument);
 
-    m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(QStringLiteral("ChartArea"));
-    m_scroll->setBackgroundRole(QPalette::Dark);
-    QPalette pal = m_scroll->palette();
-    pal.setColor(QPalette::Dark, PlainChartWidget::outsideColor());
-    m_scroll->setPalette(pal);
-    m_chart = new PlainChartWidget(document());
-    m_scroll->setWidget(m_chart);
-    m_scroll->setWidgetResizable(false);
-    m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setCentralWidget(m_scroll);
-    connect(m_chart, &PlainChartWidget::pointerMoved, this, &MainWindow::showPointer);
+    createEditor();
 
     createActions();
     createMenus();
@@ -46,11 +35,21 @@ MainWindow::MainWindow(const Session::Options& options, const QString& fileArgum
     connectDesign();
 
     translateUi();
+    designReplaced();
+    setZoom(m_zoom);
     updateDrawColor();
     resize(1000, 720);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The widgets and tools refer to the session's design, which the members free before the
+    // base class deletes its children: they go first, hidden while the design still exists.
+    hide();
+    if (m_palette)
+        m_palette->hide();
+    delete takeCentralWidget(); // the splitter with the colour panel and the chart
+}
 
 void MainWindow::FormCreate(const QString& fileArgument)
 {
@@ -84,6 +83,8 @@ void MainWindow::connectDesign()
 void MainWindow::translateUi()
 {
     translateActions();
+    translateTools();
+    m_colorPanel->retranslate();
     rebuildLanguagesMenu();
     updateStatusPanels();
     updateColorsPanels();
@@ -94,7 +95,14 @@ void MainWindow::translateUi()
 void MainWindow::applyProductMode()
 {
     setFormCaption();
-    for (const char* name : {"MenuRealPreview", "OpenTemplateAs1", "Rhodeseditor1"})
+    // The draw tool paints pixels of a mosaic in this product.
+    if (QAction* draw = action(QStringLiteral("ButtonDraw"))) {
+        draw->setProperty("hintKey", QStringLiteral("Draw Pixel"));
+        translateTools();
+    }
+    // Hidden commands and tools; hidden tools still work when chosen through their action.
+    for (const char* name : {"MenuRealPreview", "OpenTemplateAs1", "Rhodeseditor1",
+                             "ButtonDrawQuarter", "ButtonBackStitch"})
         if (QAction* a = action(QString::fromLatin1(name)))
             a->setVisible(false);
     m_newImage->applyProductMode();
@@ -151,11 +159,6 @@ void MainWindow::updateColorsPanels()
     if (count >= 0)
         m_panels[4]->setText(st.translate(QStringLiteral("Available colours"))
                              + QStringLiteral(": ") + QString::number(count));
-}
-
-void MainWindow::showPointer(int x, int y)
-{
-    m_panels[0]->setText(QStringLiteral("X: %1  Y: %2").arg(x + 1).arg(y + 1));
 }
 
 void MainWindow::updateDrawColor()
@@ -295,9 +298,7 @@ void MainWindow::MenuNewClick()
     doc.CrossCells.fill(st.BackGroundColor);
     if (!doc.ColorSymbolsList.isEmpty())
         st.setDrawcolor(doc.ColorSymbolsList.first().Color);
-    m_chart->designChanged();
-    m_scroll->horizontalScrollBar()->setValue(0);
-    m_scroll->verticalScrollBar()->setValue(0);
+    designReplaced();
     rebuildLanguagesMenu();
     updateStatusPanels();
     updateColorsPanels();

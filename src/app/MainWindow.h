@@ -2,19 +2,29 @@
 // The main window: menus, tool bar, status bar and the chart area over the one design of the
 // session, the start-up initialisation it runs when created, the New command and closing.
 
+#include "editing/TMode.h"
 #include "session/Session.h"
+#include "view/ViewModes.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <memory>
 
+class ChartView;
+class ChartWidget;
+class ColorPanel;
 class QActionGroup;
+class QComboBox;
 class QLabel;
 class QMenu;
-class QScrollArea;
-class PlainChartWidget;
+class QSplitter;
+class QTimer;
+class QToolButton;
+class TActions;
+class TFPalette;
 class TFNewImage;
+class ToolController;
 
 class MainWindow : public QMainWindow
 {
@@ -37,8 +47,33 @@ public:
     QAction* action(const QString& objectName) const;
     QToolBar* mainToolBar() const { return m_toolBar; }
     QLabel* statusPanel(int index) const;
-    PlainChartWidget* chart() const { return m_chart; }
+    ChartWidget* chart() const { return m_chart; }
+    ChartView* chartView() const { return m_view; }
+    ToolController* tools() const { return m_tools; }
+    TActions* history() const { return m_history; }
+    ColorPanel* colorPanel() const { return m_colorPanel; }
+    QSplitter* splitter() const { return m_splitter; }
     TFNewImage* newImageDialog() const { return m_newImage; }
+    // The palette pop-up once the "Palette" button opened it.
+    TFPalette* palettePopup() const { return m_palette; }
+    QComboBox* zoomList() const { return m_zoomList; }
+    QToolButton* zoomButton() const { return m_zoomButton; }
+    QToolButton* penButton() const { return m_penButton; }
+    // The tool action of a mode (hidden ones included), or null.
+    QAction* toolAction(TMode mode) const;
+
+    // The tool mode; the tool buttons, cursor and pen button follow it.
+    void Setmode(TMode mode);
+    // A zoom value of the zoom list (list, button caption and menu follow).
+    void setZoom(int value);
+    // The view mode of "Grid and symbols".
+    void setVisibility(bool grid, bool symbols);
+    // Background colour through the undo history (the hidden "Erase" swatch's choice).
+    void changeBackgroundColor(ColorKey color);
+    // "Change character ..." for the draw colour; false when the colour is not used.
+    bool changeCharacter();
+    // The "Palette" button: opens the pop-up next to the colour panel, or closes it.
+    void togglePalette();
 
     // Captions of every menu, panel and dialog through the translation table; ends with the
     // product-mode adjustment.
@@ -67,14 +102,21 @@ private:
     void createToolBar();
     void translateActions();
     void rebuildLanguagesMenu();
-    void setViewMode(bool grid, bool symbols);
     void showAbout();
+    // --- MainWindowTools.cpp ---
+    void createEditor();
+    void createToolActions();
+    void createToolButtons();
+    void translateTools();
+    void syncToolButtons();
+    void applyCommandStates(const CommandStates& states);
+    void designReplaced();
+    void updateChangeCharacter();
 
     void createStatusBar();
     void updateStatusPanels();
     void updateColorsPanels();
     void updateDrawColor();
-    void showPointer(int x, int y);
     void connectDesign();
 
     QMessageBox::StandardButton MyMessageDlg(const QString& message);
@@ -82,8 +124,20 @@ private:
 
     std::unique_ptr<Session> m_session;
     QStringList m_startupMessages;
-    QScrollArea* m_scroll = nullptr;
-    PlainChartWidget* m_chart = nullptr;
+    TActions* m_history = nullptr;
+    ChartView* m_view = nullptr;
+    ToolController* m_tools = nullptr;
+    ChartWidget* m_chart = nullptr;
+    ColorPanel* m_colorPanel = nullptr;
+    QSplitter* m_splitter = nullptr;
+    TFPalette* m_palette = nullptr;
+    QTimer* m_paletteButtonTimer = nullptr;
+    QActionGroup* m_toolGroup = nullptr;
+    QComboBox* m_zoomList = nullptr;
+    QToolButton* m_zoomButton = nullptr;
+    QMenu* m_zoomMenu = nullptr;
+    QToolButton* m_penButton = nullptr;
+    QMenu* m_penMenu = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_drawColor = nullptr;
     QList<QLabel*> m_panels;
@@ -91,7 +145,6 @@ private:
     QActionGroup* m_viewGroup = nullptr;
     QAction* m_quillmarkMode = nullptr;
     TFNewImage* m_newImage = nullptr;
-    bool m_symbolsVisible = false;
     bool m_shownOnce = false;
     int m_zoom = 8;
 };

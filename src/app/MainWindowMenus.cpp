@@ -1,7 +1,6 @@
 // The main window's menus, tool bar and their captions.
 #include "MainWindow.h"
 
-#include "PlainChartWidget.h"
 #include "ToolIcons.h"
 #include "core/Product.h"
 #include "core/ui/TFNewImage.h"
@@ -54,8 +53,8 @@ const QList<MenuDef>& menuDefs()
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuExit", "Exit", 'x', "Ctrl+Q", true}}},
         {"MenuEdit", "Edit", 'E',
-         {{"MenuUndo", "Undo", 'U', "Ctrl+Z", false},
-          {"MenuRedo", "Redo", 'R', "Ctrl+Y", false},
+         {{"Undo1", "Undo", 'U', "Ctrl+Z", false},
+          {"Redo1", "Redo", 'R', "Ctrl+Shift+Z", false},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuCut", "Cut", 't', "Ctrl+X", false},
           {"MenuCopy", "Copy", 'C', "Ctrl+C", false},
@@ -190,7 +189,7 @@ void MainWindow::createActions()
         a->setCheckable(true);
         m_viewGroup->addAction(a);
         const bool grid = m.grid, symbols = m.symbols;
-        connect(a, &QAction::triggered, this, [this, grid, symbols] { setViewMode(grid, symbols); });
+        connect(a, &QAction::triggered, this, [this, grid, symbols] { setVisibility(grid, symbols); });
     }
     action(QStringLiteral("MenuGrid"))->setChecked(true);
 
@@ -198,6 +197,7 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("MenuExit")), &QAction::triggered, this, &QWidget::close);
     connect(action(QStringLiteral("MenuAbout")), &QAction::triggered, this, &MainWindow::showAbout);
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);
+    createToolActions();
     action(QStringLiteral("MenuExit"))->setMenuRole(QAction::QuitRole);
 }
 
@@ -217,7 +217,7 @@ void MainWindow::createToolBar()
     const struct { const char* name; ToolIcons::Kind icon; bool separatorBefore; } buttons[] = {
         {"MenuNew", ToolIcons::New, false},        {"MenuTemplate", ToolIcons::Open, false},
         {"MenuSave", ToolIcons::Save, false},      {"MenuPrint", ToolIcons::Print, true},
-        {"MenuUndo", ToolIcons::Undo, true},       {"MenuRedo", ToolIcons::Redo, false},
+        {"Undo1", ToolIcons::Undo, true},          {"Redo1", ToolIcons::Redo, false},
         {"MenuCut", ToolIcons::Cut, true},         {"MenuCopy", ToolIcons::Copy, false},
         {"MenuPaste", ToolIcons::Paste, false},    {"MenuView", ToolIcons::View, true},
         {"MenuRealPreview", ToolIcons::RealPreview, false}};
@@ -234,6 +234,7 @@ void MainWindow::createToolBar()
         button->setObjectName(QStringLiteral("ButtonView"));
         button->setPopupMode(QToolButton::InstantPopup);
     }
+    createToolButtons();
     m_toolBar->addSeparator();
     m_drawColor = new QLabel(m_toolBar);
     m_drawColor->setObjectName(QStringLiteral("DrawColorSwatch"));
@@ -271,12 +272,6 @@ void MainWindow::rebuildLanguagesMenu()
         a->setEnabled(false);
     }
     m_languagesMenu->menuAction()->setEnabled(true);
-}
-
-void MainWindow::setViewMode(bool grid, bool symbols)
-{
-    m_symbolsVisible = symbols;
-    m_chart->setGridVisible(grid);
 }
 
 void MainWindow::showAbout()

@@ -7,6 +7,19 @@
 class QStyle;
 
 namespace ToolIcons {
-enum Kind { New, Open, Save, Print, Undo, Redo, Cut, Copy, Paste, View, RealPreview };
+enum Kind {
+    New, Open, Save, Print, Undo, Redo, Cut, Copy, Paste, View, RealPreview,
+    // drawing tools
+    Draw, DrawQuarter, Erase, Pipette, Fill, ReplaceColor, Hand, Highlight, BackStitch,
+    ZoomIn, ZoomOut,
+    // pen sizes 1 to 4 (images 57 to 60 of the tool image list)
+    Pen1, Pen2, Pen3, Pen4,
+    // view modes: neither (image 9), symbols only (42), grid only (43), both (10)
+    ViewNone, ViewSymbols, ViewGrid, ViewBoth
+};
 QIcon icon(Kind kind, const QStyle* style);
+// The icon of a pen size 1..4.
+QIcon penIcon(int size);
+// The icon of a view mode.
+QIcon viewIcon(bool grid, bool symbols);
 }

@@ -1,12 +1,14 @@
 // The main window driven as a user does: start-up, menus, the New command with its dialog,
 // the unsaved-changes question and closing.
 #include "app/MainWindow.h"
-#include "app/PlainChartWidget.h"
+#include "app/ChartWidget.h"
 #include "core/NewImageOptions.h"
 #include "core/QuillError.h"
 #include "core/SettingsStore.h"
 #include "core/ui/TFNewImage.h"
+#include "view/ChartView.h"
 #include "support/TestSupport.h"
+#include "ModalScript.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolBar>
@@ -26,67 +29,7 @@
 
 namespace {
 
-QString plain(QString text)
-{
-    return text.remove(QLatin1Char('&'));
-}
-
-// Answers the modal windows that a command opens, in order. A modal window that no step
-// expects is recorded and closed, so a wrong question fails the test instead of hanging it.
-class ModalScript
-{
-public:
-    using Step = std::function<void(QWidget*)>;
-
-    explicit ModalScript(QList<Step> steps = {}) : m_steps(std::move(steps))
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start();
-    }
-
-    bool done() const { return m_steps.isEmpty(); }
-    // Text of every message box seen, and the window titles of every modal window.
-    QStringList texts;
-    QStringList titles;
-    int unexpected = 0;
-
-private:
-    void poll()
-    {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || w == m_last)
-            return;
-        m_last = w;
-        titles << w->windowTitle();
-        if (auto* box = qobject_cast<QMessageBox*>(w))
-            texts << box->text();
-        if (m_steps.isEmpty()) {
-            ++unexpected;
-            QTimer::singleShot(0, w, [w] { w->close(); });
-            return;
-        }
-        const Step step = m_steps.takeFirst();
-        QTimer::singleShot(0, w, [w, step] { step(w); });
-    }
-
-    QList<Step> m_steps;
-    QPointer<QWidget> m_last;
-    QTimer m_timer;
-};
-
-ModalScript::Step click(const QString& text)
-{
-    return [text](QWidget* w) {
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
-            if (plain(b->text()) == text) {
-                b->click();
-                return;
-            }
-        ADD_FAILURE() << "no button " << text.toStdString() << " in " << w->windowTitle().toStdString();
-        w->close();
-    };
-}
+using namespace apptest;
 
 struct NewValues
 {
@@ -144,7 +87,8 @@ TEST_F(MainWindowTest, StartUpShowsTheDefaultDesignInCaptionAndStatusBar)
     EXPECT_EQ(doc.height(), 50);
     EXPECT_TRUE(st.fileSaved());
     EXPECT_EQ(w->windowTitle(), kNewCaption);
-    EXPECT_EQ(w->chart()->size(), QSize(50 * 8 + 1, 50 * 8 + 1));
+    EXPECT_EQ(w->chartView()->cellSize(), QSize(8, 8));
+    EXPECT_EQ(w->chartView()->image().size(), w->chart()->viewport()->size() + QSize(1, 1));
 
     const int symbols = int(st.chars.fcharacters.size());
     const int paletteColours = st.paletteSize(QStringLiteral("DMC"));
@@ -211,8 +155,8 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuPrint", "Print ...", "Ctrl+P", false, true},
         {"MenuExit", "Exit", "Ctrl+Q", true, true},
         {"MenuEdit", "Edit", "", true, true},
-        {"MenuUndo", "Undo", "Ctrl+Z", false, true},
-        {"MenuRedo", "Redo", "Ctrl+Y", false, true},
+        {"Undo1", "Undo", "Ctrl+Z", false, true},
+        {"Redo1", "Redo", "Ctrl+Shift+Z", false, true},
         {"MenuCut", "Cut", "Ctrl+X", false, true},
         {"MenuCopy", "Copy", "Ctrl+C", false, true},
         {"MenuPaste", "Paste", "Ctrl+V", false, true},
@@ -228,7 +172,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuRealPreview", "Real preview", "", false, false},
         {"MenuTools", "Tools", "", true, true},
         {"MenuLibrary", "Library ...", "", false, true},
-        {"MenuCharactersEditor", "Characters editor ...", "", false, true},
+        {"MenuCharactersEditor", "Characters editor ...", "", true, true},
         {"MenuChangeCharacter", "Change character ...", "", false, true},
         {"MenuCMYK", "CMYK colors ...", "", false, true},
         {"MenuPaletteEditor", "Palette editor", "", false, true},
@@ -261,7 +205,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
     EXPECT_EQ(bar, QStringList({"File", "Edit", "View", "Tools", "Help", "Languages"}));
 
     // The tool bar repeats the commands with the same actions.
-    for (const char* name : {"MenuNew", "MenuTemplate", "MenuSave", "MenuPrint", "MenuUndo", "MenuRedo",
+    for (const char* name : {"MenuNew", "MenuTemplate", "MenuSave", "MenuPrint", "Undo1", "Redo1",
                              "MenuCut", "MenuCopy", "MenuPaste", "MenuView"}) {
         SCOPED_TRACE(name);
         QAction* a = w->action(QString::fromLatin1(name));
@@ -339,8 +283,9 @@ TEST_F(MainWindowTest, NewMakesTheChosenDesignUnsaved)
                   QStringLiteral("Available colours: %1").arg(st.paletteSize(palette)));
         EXPECT_EQ(w->statusPanel(1)->text(),
                   QStringLiteral("Symbols: ") + st.characters.value(set).Name);
-        EXPECT_EQ(w->chart()->size(),
-                  QSize(r.v.width * r.cell.width() + 1, r.v.height * r.cell.height() + 1));
+        EXPECT_EQ(w->chartView()->cellSize(), r.cell);
+        EXPECT_EQ(w->chart()->horizontalScrollBar()->maximum(), r.v.width - 1);
+        EXPECT_EQ(w->chart()->verticalScrollBar()->maximum(), r.v.height - 1);
     }
 }
 
@@ -457,43 +402,46 @@ TEST_F(MainWindowTest, ChartShowsCellsGridAndPointer)
             break;
         }
     doc.updatePixel(2, 1, other, true);
-    PlainChartWidget* chart = w->chart();
+    ChartWidget* chart = w->chart();
     const QColor white(Qt::white);
+    const QColor grid = QColor::fromRgb(ChartView::kGridColor);
+    const QColor grey = QColor::fromRgb(ChartView::kOutsideColor);
+    ASSERT_GT(chart->viewport()->width(), 50 * 8 + 8);
 
     // Cell (2, 1) spans pixels 16..23 x 8..15; with the grid its top and left pixels are the
-    // grid line, without it the cell fills them. The last pixel row and column close the grid.
+    // grid line. Right of the design (x 400 on) the view is grey without grid lines.
     const struct { const char* mode; bool grid; } rows[] = {
         {"MenuGrid", true}, {"MenuNone", false}, {"MenuGridSymbols", true}, {"MenuSymbols", false},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.mode);
         w->action(QString::fromLatin1(r.mode))->trigger();
-        const QImage img = chart->grab().toImage();
-        const QColor edge = r.grid ? PlainChartWidget::gridColor() : keyToQColor(other);
-        EXPECT_EQ(QColor(img.pixel(20, 12)), keyToQColor(other));
+        const QImage img = chart->viewport()->grab().toImage();
+        const QColor edge = r.grid ? grid : keyToQColor(other);
         EXPECT_EQ(QColor(img.pixel(23, 15)), keyToQColor(other));
         EXPECT_EQ(QColor(img.pixel(12, 12)), white);
         EXPECT_EQ(QColor(img.pixel(16, 12)), edge);
         EXPECT_EQ(QColor(img.pixel(20, 8)), edge);
-        EXPECT_EQ(QColor(img.pixel(24, 12)), r.grid ? PlainChartWidget::gridColor() : white);
-        EXPECT_EQ(QColor(img.pixel(400, 400)), r.grid ? PlainChartWidget::gridColor() : white);
+        EXPECT_EQ(QColor(img.pixel(24, 12)), r.grid ? grid : white);
+        EXPECT_EQ(QColor(img.pixel(400, 12)), grey);
+        EXPECT_EQ(QColor(img.pixel(404, 200)), grey);
     }
 
     // Emptying the cell shows the background again.
     doc.updatePixel(2, 1, st.BackGroundColor, true);
-    EXPECT_EQ(QColor(chart->grab().toImage().pixel(20, 12)), white);
+    EXPECT_EQ(QColor(chart->viewport()->grab().toImage().pixel(20, 12)), white);
 
-    // The pointer's cell, 1-based, in the first panel; outside the design nothing changes.
+    // The pointer's cell, 1-based, in the first panel, also beyond the design's edge.
     const struct { QPoint pos; const char* text; } moves[] = {
         {{3 * 8 + 4, 2 * 8 + 4}, "X: 4  Y: 3"},
         {{0, 0}, "X: 1  Y: 1"},
         {{49 * 8 + 7, 49 * 8 + 7}, "X: 50  Y: 50"},
-        {{50 * 8 + 5, 10}, "X: 50  Y: 50"},
+        {{50 * 8 + 5, 10}, "X: 51  Y: 2"},
     };
     for (const auto& m : moves) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(m.pos), chart->mapToGlobal(QPointF(m.pos)),
+        QMouseEvent move(QEvent::MouseMove, QPointF(m.pos), chart->viewport()->mapToGlobal(QPointF(m.pos)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(chart, &move);
+        QApplication::sendEvent(chart->viewport(), &move);
         EXPECT_EQ(w->statusPanel(0)->text(), QString::fromLatin1(m.text)) << m.pos.x() << "," << m.pos.y();
     }
 }

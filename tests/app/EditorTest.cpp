@@ -1,0 +1,551 @@
+// The main window as an editor, driven with the mouse and the keyboard: the tools on the chart,
+// the undo history, zoom and scrolling, the colour panel and its dialogs. The tools' algorithms
+// are tested below the widgets; here the wiring is.
+#include "ModalScript.h"
+#include "app/AppCursors.h"
+#include "app/ChartWidget.h"
+#include "app/MainWindow.h"
+#include "core/ColorListModel.h"
+#include "core/ui/ColorPanel.h"
+#include "editing/TActions.h"
+#include "editing/ToolController.h"
+#include "palettes/ui/TFCharacters.h"
+#include "palettes/ui/TFPalette.h"
+#include "support/TestSupport.h"
+#include "view/ChartView.h"
+
+#include <QActionGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <set>
+
+namespace {
+
+using namespace apptest;
+using Cells = std::set<std::pair<int, int>>;
+
+class EditorTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString name = QString::fromLatin1(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_settings = testsupport::tempRoot() + QLatin1Char('/') + name + QStringLiteral(".ini");
+        QFile::remove(m_settings);
+        w = std::make_unique<MainWindow>(Session::Options{m_settings, testsupport::shippedDataDir()});
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        a = st().drawcolor();
+        for (const auto& [key, info] : st().Colors)
+            if (key != a && keyToQColor(key) != QColor(Qt::white)) {
+                b = key;
+                break;
+            }
+        ASSERT_NE(a, b);
+    }
+
+    TStitch& st() { return w->stitch(); }
+    PatternDocument& doc() { return w->document(); }
+    QWidget* vp() { return w->chart()->viewport(); }
+    QAction* act(const char* name) { return w->action(QString::fromLatin1(name)); }
+
+    // The centre pixel of a cell, or of a quarter, on the viewport.
+    QPoint cellPx(int x, int y)
+    {
+        const QPoint s = w->chart()->scrollPosition();
+        const QSize c = w->chartView()->cellSize();
+        return QPoint((x - s.x()) * c.width() + c.width() / 2, (y - s.y()) * c.height() + c.height() / 2);
+    }
+    QPoint quarterPx(int qx, int qy)
+    {
+        const QSize c = w->chartView()->cellSize();
+        const QPoint s = w->chartView()->scrollPosition();
+        return QPoint((qx - 2 * s.x()) * (c.width() / 2) + 1, (qy - 2 * s.y()) * (c.height() / 2) + 1);
+    }
+
+    void press(QPoint p, Qt::MouseButton button = Qt::LeftButton)
+    {
+        m_button = button;
+        QTest::mousePress(vp(), button, Qt::NoModifier, p);
+    }
+    void move(QPoint p)
+    {
+        QMouseEvent e(QEvent::MouseMove, QPointF(p), vp()->mapToGlobal(QPointF(p)), Qt::NoButton,
+                      m_button, Qt::NoModifier);
+        QApplication::sendEvent(vp(), &e);
+    }
+    void release(QPoint p) { QTest::mouseRelease(vp(), m_button, Qt::NoModifier, p); }
+    void click(QPoint p)
+    {
+        press(p);
+        release(p);
+    }
+    void wheel(QPoint p, int delta, Qt::KeyboardModifiers mods)
+    {
+        QWheelEvent e(QPointF(p), vp()->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(vp(), &e);
+    }
+
+    // Content of a cell or quarter: the colour key, or `kEmpty`.
+    static constexpr quint32 kEmpty = 0xFFFFFFFFu;
+    quint32 cell(int x, int y)
+    {
+        const TColor32 raw = doc().CrossCells.pixel(x, y);
+        return raw == st().BackGroundColor ? kEmpty : pixelToKey(raw);
+    }
+    quint32 quarter(int qx, int qy)
+    {
+        const TColor32 raw = doc().QuarterCells.pixel(qx, qy);
+        return raw == st().BackGroundColor ? kEmpty : pixelToKey(raw);
+    }
+    Cells cellsOf(ColorKey k)
+    {
+        Cells out;
+        for (int y = 0; y < doc().height(); ++y)
+            for (int x = 0; x < doc().width(); ++x)
+                if (cell(x, y) == k)
+                    out.insert({x, y});
+        return out;
+    }
+    qint32 uses(ColorKey k) { return st().Colors.find(k)->colorCount; }
+
+    std::unique_ptr<MainWindow> w;
+    QString m_settings;
+    ColorKey a = 0, b = 0;
+    Qt::MouseButton m_button = Qt::LeftButton;
+};
+
+TEST_F(EditorTest, ToolButtonsKeysCursorsAndPen)
+{
+    // Each tool: its key, whether its button shows in this product, its cursor, and whether
+    // the pen-size button is enabled with it.
+    const struct { const char* name; TMode mode; const char* hint; Qt::Key key; bool visible; const char* cursor; bool pen; } rows[] = {
+        {"ButtonErase", modErase, "Erase", Qt::Key_E, true, "crErase", true},
+        {"ButtonPipette", modPipette, "Pipette", Qt::Key_I, true, "crPipette", false},
+        {"ButtonFill", modFill, "Fill", Qt::Key_F, true, "crFill", false},
+        {"ButtonSwitchColors", modReplaceColor, "Replace color", Qt::Key_R, true, "", false},
+        {"ButtonCursor", modCursor, "Mode cursor", Qt::Key_H, true, "crMove", false},
+        {"ButtonDrawQuarter", modQDraw, "Draw Quarter Stitches", Qt::Key_Q, false, "crDraw", true},
+        {"ButtonDraw", modDraw, "Draw Pixel", Qt::Key_D, true, "crDraw", true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        QAction* tool = act(r.name);
+        ASSERT_NE(tool, nullptr);
+        EXPECT_FALSE(tool->icon().isNull());
+        EXPECT_EQ(tool->isVisible(), r.visible);
+        EXPECT_EQ(w->mainToolBar()->actions().contains(tool), true);
+        const QString key = QKeySequence(r.key).toString(QKeySequence::NativeText);
+        EXPECT_EQ(tool->toolTip(), QString::fromLatin1(r.hint) + QStringLiteral(" (") + key + QLatin1Char(')'));
+        if (r.visible)
+            QTest::keyClick(w.get(), r.key);
+        else
+            tool->trigger(); // a hidden tool has no working key, but still works
+        EXPECT_EQ(w->tools()->mode(), r.mode);
+        for (QAction* other : tool->actionGroup()->actions())
+            EXPECT_EQ(other->isChecked(), other == tool) << other->objectName().toStdString();
+        const QCursor cur = vp()->cursor();
+        if (*r.cursor) {
+            EXPECT_EQ(AppCursors::nameFor(r.mode), QString::fromLatin1(r.cursor));
+            EXPECT_EQ(cur.shape(), Qt::BitmapCursor);
+            EXPECT_EQ(cur.pixmap().toImage(), AppCursors::named(QString::fromLatin1(r.cursor)).pixmap().toImage());
+        } else {
+            EXPECT_EQ(cur.shape(), Qt::ArrowCursor);
+        }
+        EXPECT_EQ(w->penButton()->isEnabled(), r.pen);
+        EXPECT_EQ(w->penButton()->menu() != nullptr, r.pen);
+    }
+
+    // The highlight toggle remembers the tool and returns to it.
+    QAction* highlight = act("ButtonHighlight");
+    w->Setmode(modFill);
+    QTest::keyClick(w.get(), Qt::Key_L);
+    EXPECT_EQ(w->tools()->mode(), modHighlight);
+    EXPECT_TRUE(highlight->isChecked());
+    EXPECT_TRUE(w->chartView()->highlightActive());
+    highlight->trigger();
+    EXPECT_EQ(w->tools()->mode(), modFill);
+    EXPECT_TRUE(act("ButtonFill")->isChecked());
+    EXPECT_FALSE(highlight->isChecked());
+    EXPECT_FALSE(w->chartView()->highlightActive());
+    // A pressed tool clicked again stays pressed.
+    act("ButtonFill")->trigger();
+    EXPECT_TRUE(act("ButtonFill")->isChecked());
+    EXPECT_EQ(w->tools()->mode(), modFill);
+
+    // Every cursor resource exists.
+    for (const char* name : {"crDraw", "crPipette", "crMove", "crFill", "crErase"})
+        EXPECT_EQ(AppCursors::named(QString::fromLatin1(name)).shape(), Qt::BitmapCursor) << name;
+}
+
+TEST_F(EditorTest, PenFootprintsThroughTheMouse)
+{
+    // Pen chosen in its menu; one click at cell (10, 10) with the right button (any button
+    // draws).
+    const struct { const char* entry; int size; Cells cells; } rows[] = {
+        {"N11", 1, {{10, 10}}},
+        {"N22", 2, {{10, 10}, {11, 10}, {10, 11}, {11, 11}}},
+        {"N32", 3, {{10, 9}, {9, 10}, {10, 10}, {11, 10}, {10, 11}}},
+        {"N42", 4, {{10, 9}, {11, 9}, {9, 10}, {10, 10}, {11, 10}, {12, 10},
+                    {9, 11}, {10, 11}, {11, 11}, {12, 11}, {10, 12}, {11, 12}}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.entry);
+        QAction* entry = w->findChild<QMenu*>(QStringLiteral("PopupPenSize"))
+                             ->findChild<QAction*>(QString::fromLatin1(r.entry));
+        ASSERT_NE(entry, nullptr);
+        entry->trigger();
+        EXPECT_EQ(st().pensize(), r.size);
+        press(cellPx(10, 10), Qt::RightButton);
+        release(cellPx(10, 10));
+        EXPECT_EQ(cellsOf(a), r.cells);
+        EXPECT_EQ(uses(a), qint32(r.cells.size()));
+        act("Undo1")->trigger();
+        EXPECT_TRUE(cellsOf(a).empty());
+        EXPECT_EQ(uses(a), 0);
+    }
+}
+
+TEST_F(EditorTest, StrokeIsOneUndoStepAndTheCommandsFollowTheHistory)
+{
+    QAction* undo = act("Undo1");
+    QAction* redo = act("Redo1");
+    auto states = [&] { return std::make_pair(undo->isEnabled(), redo->isEnabled()); };
+    EXPECT_EQ(states(), std::make_pair(false, false));
+    EXPECT_TRUE(st().fileSaved());
+    EXPECT_TRUE(w->findChild<QToolButton*>(QStringLiteral("BUndo")));
+    EXPECT_TRUE(w->findChild<QToolButton*>(QStringLiteral("BRedo")));
+
+    // A drag over four cells and back over the first: one action, first contents kept.
+    doc().updatePixel(7, 5, b, true);
+    press(cellPx(5, 5));
+    for (QPoint c : {QPoint(6, 5), QPoint(7, 5), QPoint(7, 6), QPoint(5, 5)})
+        move(cellPx(c.x(), c.y()));
+    release(cellPx(5, 5));
+    EXPECT_EQ(cellsOf(a), Cells({{5, 5}, {6, 5}, {7, 5}, {7, 6}}));
+    EXPECT_EQ(w->history()->count(), 1);
+    EXPECT_EQ(states(), std::make_pair(true, false));
+    EXPECT_FALSE(st().fileSaved());
+
+    // Keys: Ctrl+Z undoes the whole stroke; Ctrl+Y and Ctrl+Shift+Z redo.
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(cellsOf(a).empty());
+    EXPECT_EQ(cell(7, 5), b);
+    EXPECT_EQ(states(), std::make_pair(false, true));
+    QTest::keyClick(w.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(cellsOf(a).size(), 4u);
+    EXPECT_EQ(states(), std::make_pair(true, false));
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(cellsOf(a).size(), 4u);
+
+    // A new stroke after an undo discards the redo tail.
+    undo->trigger();
+    click(cellPx(20, 20));
+    EXPECT_EQ(w->history()->count(), 1);
+    EXPECT_EQ(states(), std::make_pair(true, false));
+    EXPECT_EQ(cellsOf(a), Cells({{20, 20}}));
+
+    // The repainted view shows the stroke.
+    const QImage img = vp()->grab().toImage();
+    EXPECT_EQ(QColor(img.pixel(cellPx(20, 20))), keyToQColor(a));
+
+    // A new design empties the history.
+    ModalScript script({apptest::click("No"), apptest::click("OK")});
+    w->action(QStringLiteral("MenuNew"))->trigger();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(w->history()->count(), 0);
+    EXPECT_EQ(states(), std::make_pair(false, false));
+}
+
+TEST_F(EditorTest, FillSpreadsToFourNeighboursOnly)
+{
+    // A diagonal of B from (0, 4) to (4, 0) closes the corner: cells touching only at their
+    // corners still stop the fill.
+    for (int i = 0; i <= 4; ++i)
+        doc().updatePixel(i, 4 - i, b, true);
+    QTest::keyClick(w.get(), Qt::Key_F);
+    ASSERT_EQ(w->tools()->mode(), modFill);
+    click(cellPx(0, 0));
+    Cells corner;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x + y < 4; ++x)
+            corner.insert({x, y});
+    EXPECT_EQ(cellsOf(a), corner);
+    EXPECT_EQ(uses(a), qint32(corner.size()));
+    EXPECT_EQ(w->history()->count(), 1);
+
+    // Clicking a cell of the draw colour records nothing.
+    click(cellPx(1, 1));
+    EXPECT_EQ(w->history()->count(), 1);
+    act("Undo1")->trigger();
+    EXPECT_TRUE(cellsOf(a).empty());
+    EXPECT_EQ(cellsOf(b).size(), 5u);
+}
+
+TEST_F(EditorTest, QuarterToolHiddenButWorking)
+{
+    // A cross of B in cell (3, 3); the hidden quarter tool draws A into its top-left quarter.
+    const struct { bool allow; quint32 crossAfter; } rows[] = {{false, kEmpty}, {true, 0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.allow);
+        st().AllowQuarterOverCross = r.allow;
+        act("ButtonDraw")->trigger();
+        doc().updatePixel(3, 3, b, true);
+        QAction* quarterTool = act("ButtonDrawQuarter");
+        EXPECT_FALSE(quarterTool->isVisible());
+        quarterTool->trigger();
+        ASSERT_EQ(w->tools()->mode(), modQDraw);
+        click(quarterPx(6, 6));
+        EXPECT_EQ(quarter(6, 6), a);
+        EXPECT_EQ(cell(3, 3), r.allow ? b : kEmpty);
+        act("Undo1")->trigger();
+        EXPECT_EQ(quarter(6, 6), kEmpty);
+        EXPECT_EQ(cell(3, 3), b);
+        doc().updatePixel(3, 3, st().BackGroundColor, true);
+    }
+
+    // Four quarters of the draw colour in one drag become a cross; one undo empties the cell.
+    st().AllowQuarterOverCross = false;
+    press(quarterPx(4, 4));
+    for (QPoint q : {QPoint(5, 4), QPoint(4, 5), QPoint(5, 5)})
+        move(quarterPx(q.x(), q.y()));
+    release(quarterPx(5, 5));
+    EXPECT_EQ(cell(2, 2), a);
+    for (QPoint q : {QPoint(4, 4), QPoint(5, 4), QPoint(4, 5), QPoint(5, 5)})
+        EXPECT_EQ(quarter(q.x(), q.y()), kEmpty) << q.x() << "," << q.y();
+    EXPECT_EQ(uses(a), 1);
+    act("Undo1")->trigger();
+    EXPECT_EQ(cell(2, 2), kEmpty);
+    EXPECT_EQ(uses(a), 0);
+    EXPECT_EQ(doc().checkInvariant(), QString());
+}
+
+TEST_F(EditorTest, EraserTakesTheNewerOfTwoCrossingBackStitches)
+{
+    // Two back stitches crossing at grid point (6, 6), the newer one last, and a cell.
+    doc().backStitchesAdd(TBackStitch{QPoint(4, 4), QPoint(8, 8), a, 0}, true);
+    doc().backStitchesAdd(TBackStitch{QPoint(8, 4), QPoint(4, 8), b, 0}, true);
+    doc().updatePixel(10, 10, b, true);
+    ASSERT_TRUE(act("ButtonBackStitch")->isChecked()); // shown, though its button is hidden
+    QTest::keyClick(w.get(), Qt::Key_E);
+    ASSERT_EQ(w->tools()->mode(), modErase);
+    const QPoint crossing(6 * 8 / 2, 6 * 8 / 2);
+    press(crossing);
+    move(cellPx(10, 10));
+    release(cellPx(10, 10));
+    ASSERT_EQ(doc().DesignBackStitches.size(), 1);
+    EXPECT_EQ(doc().DesignBackStitches.first().Color, a);
+    EXPECT_EQ(cell(10, 10), kEmpty);
+    EXPECT_EQ(w->history()->count(), 1);
+    act("Undo1")->trigger();
+    ASSERT_EQ(doc().DesignBackStitches.size(), 2);
+    EXPECT_EQ(doc().DesignBackStitches.at(1).Color, b);
+    EXPECT_EQ(cell(10, 10), b);
+
+    // Back stitches hidden: the eraser leaves them.
+    act("ButtonBackStitch")->setChecked(false);
+    click(crossing);
+    EXPECT_EQ(doc().DesignBackStitches.size(), 2);
+}
+
+TEST_F(EditorTest, ColourPanelRowChoosesTheDrawColour)
+{
+    ColorPanel* panel = w->colorPanel();
+    QTableView* grid = panel->grid();
+    const int row = panel->model()->rowOf(b);
+    ASSERT_GE(row, 0);
+    grid->scrollTo(panel->model()->index(row, 0));
+    const QRect rect = grid->visualRect(panel->model()->index(row, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    EXPECT_EQ(st().drawcolor(), b);
+    const QImage swatch = panel->drawColorSwatch()->pixmap().toImage();
+    EXPECT_EQ(QColor(swatch.pixel(1, 1)), keyToQColor(b));
+
+    // The pen then draws in it, and the status bar counts it.
+    click(cellPx(1, 1));
+    EXPECT_EQ(cell(1, 1), b);
+    EXPECT_TRUE(w->statusPanel(3)->text().startsWith(QStringLiteral("Colors used: 1 (")))
+        << w->statusPanel(3)->text().toStdString();
+}
+
+TEST_F(EditorTest, WheelZoomsInListStepsAroundThePointer)
+{
+    w->chart()->setScrollPosition(QPoint(20, 20));
+    const QPoint at(100, 100);
+    const int cellBefore = 20 + 100 / 8;
+    // Ctrl+wheel notches in a row: zoom, button caption, and the cell under the pointer.
+    const struct { int delta; int zoom; const char* caption; } rows[] = {
+        {120, 10, "250%"}, {120, 12, "300%"}, {-120, 10, "250%"}, {-240, 7, "175%"},
+        {60, 7, "175%"}, {60, 8, "200%"}, // half notches add up
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.zoom);
+        wheel(at, r.delta, Qt::ControlModifier);
+        EXPECT_EQ(w->chartView()->zoom(), r.zoom);
+        EXPECT_EQ(w->zoomButton()->text(), QString::fromLatin1(r.caption));
+        EXPECT_EQ(w->zoomList()->currentText(), QString::number(r.zoom));
+        EXPECT_EQ(w->chart()->mapping().cellAt(at), QPoint(cellBefore, cellBefore));
+    }
+    // At the ends of the list the zoom stays.
+    w->setZoom(40);
+    wheel(at, 120, Qt::ControlModifier);
+    EXPECT_EQ(w->chartView()->zoom(), 40);
+    w->setZoom(2);
+    act("ButtonZoomOut")->trigger();
+    EXPECT_EQ(w->chartView()->zoom(), 2);
+    act("ButtonZoomIn")->trigger();
+    EXPECT_EQ(w->chartView()->zoom(), 3);
+    EXPECT_EQ(w->zoomButton()->text(), QStringLiteral("75%"));
+
+    // The plain wheel scrolls rows, Shift+wheel columns, three cells a notch.
+    w->setZoom(8);
+    w->chart()->setScrollPosition(QPoint(10, 10));
+    wheel(at, -120, Qt::NoModifier);
+    EXPECT_EQ(w->chart()->scrollPosition(), QPoint(10, 13));
+    wheel(at, 120, Qt::ShiftModifier);
+    EXPECT_EQ(w->chart()->scrollPosition(), QPoint(7, 13));
+
+    // The zoom list and the zoom menu choose values too.
+    w->zoomList()->setCurrentIndex(12);
+    emit w->zoomList()->activated(12);
+    EXPECT_EQ(w->chartView()->zoom(), 20);
+    EXPECT_EQ(w->zoomButton()->text(), QStringLiteral("500%"));
+    w->zoomButton()->menu()->actions().at(14)->trigger();
+    EXPECT_EQ(w->chartView()->zoom(), 40);
+    EXPECT_TRUE(w->zoomButton()->menu()->actions().at(14)->isChecked());
+    EXPECT_EQ(w->zoomList()->currentText(), QStringLiteral("40"));
+}
+
+TEST_F(EditorTest, SymbolsShowFromZoomEight)
+{
+    doc().updatePixel(1, 1, b, true);
+    auto inkInCell = [&] {
+        const QImage img = vp()->grab().toImage();
+        const QSize c = w->chartView()->cellSize();
+        int ink = 0;
+        for (int y = c.height() + 1; y < 2 * c.height(); ++y)
+            for (int x = c.width() + 1; x < 2 * c.width(); ++x)
+                ink += QColor(img.pixel(x, y)) != keyToQColor(b);
+        return ink;
+    };
+    const struct { const char* mode; int zoom; bool symbols; } rows[] = {
+        {"MenuGridSymbols", 8, true}, {"MenuSymbols", 7, false}, {"MenuSymbols", 16, true},
+        {"MenuGrid", 16, false}, {"MenuNone", 8, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.mode) + " " + std::to_string(r.zoom));
+        w->setZoom(r.zoom);
+        act(r.mode)->trigger();
+        EXPECT_EQ(inkInCell() > 0, r.symbols);
+    }
+}
+
+TEST_F(EditorTest, HandScrollsByWholeCellsWithinTheLimits)
+{
+    w->resize(700, 500);
+    QApplication::processEvents();
+    QTest::keyClick(w.get(), Qt::Key_H);
+    ASSERT_EQ(w->tools()->mode(), modCursor);
+    const int hMax = w->chart()->horizontalScrollBar()->maximum();
+    ASSERT_EQ(hMax, 49);
+    // Each row: start scroll, drag from one view pixel to another, the scroll position after.
+    const struct { QPoint start; QPoint from, to; QPoint scroll; } rows[] = {
+        {{0, 0}, {80, 80}, {56, 64}, {3, 2}},       // drag left and up by 3 and 2 cells
+        {{10, 10}, {40, 40}, {84, 40}, {5, 10}},    // drag right: earlier columns
+        {{1, 1}, {8, 8}, {200, 200}, {0, 0}},       // stops at the first column and row
+        {{48, 48}, {200, 200}, {20, 20}, {49, 49}}, // stops at the last
+        {{5, 5}, {40, 40}, {43, 46}, {5, 5}},       // within the same cell: no move
+    };
+    for (const auto& r : rows) {
+        w->chart()->setScrollPosition(r.start);
+        press(r.from);
+        move(r.to);
+        release(r.to);
+        EXPECT_EQ(w->chart()->scrollPosition(), r.scroll) << r.start.x() << "," << r.start.y();
+        EXPECT_EQ(w->chart()->horizontalScrollBar()->value(), r.scroll.x());
+        EXPECT_EQ(w->chart()->mapping().hScroll, r.scroll.x());
+    }
+    EXPECT_EQ(w->history()->count(), 0);
+}
+
+TEST_F(EditorTest, SplitterKeepsThePanelBetween151And299)
+{
+    QSplitter* s = w->splitter();
+    const int total = s->sizes().value(0) + s->sizes().value(1);
+    const struct { int asked; int got; } rows[] = {
+        {100, 151}, {150, 151}, {151, 151}, {220, 220}, {299, 299}, {300, 299}, {450, 299},
+    };
+    for (const auto& r : rows) {
+        s->setSizes({r.asked, total - r.asked});
+        EXPECT_EQ(w->colorPanel()->width(), r.got) << r.asked;
+        EXPECT_EQ(ColorPanel::acceptsWidth(r.asked), r.asked > 150 && r.asked < 300);
+    }
+}
+
+TEST_F(EditorTest, PaletteButtonChangeCharacterAndBackground)
+{
+    // The "Palette" button opens the pop-up beside the colour panel and closes it again.
+    QPushButton* button = w->colorPanel()->paletteButton();
+    QTest::mouseClick(button, Qt::LeftButton);
+    TFPalette* popup = w->palettePopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_EQ(popup->pos(), w->colorPanel()->mapToGlobal(QPoint(w->colorPanel()->width(), 0)));
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_FALSE(button->isChecked());
+
+    // "Change character ..." only for a used draw colour.
+    QAction* change = act("MenuChangeCharacter");
+    EXPECT_FALSE(change->isEnabled());
+    click(cellPx(2, 2));
+    EXPECT_TRUE(change->isEnabled());
+    {
+        ModalScript script({apptest::click("Cancel")});
+        change->trigger();
+        EXPECT_TRUE(script.done());
+        EXPECT_EQ(script.unexpected, 0);
+    }
+    act("Undo1")->trigger();
+    EXPECT_FALSE(change->isEnabled());
+
+    // Tools > "Characters editor ..." opens the editor.
+    {
+        ModalScript script({[](QWidget* d) {
+            EXPECT_NE(qobject_cast<TFCharacters*>(d), nullptr);
+            d->close();
+        }});
+        act("MenuCharactersEditor")->trigger();
+        EXPECT_TRUE(script.done());
+    }
+
+    // The background through the history: empty cells take it, Undo gives the old one back.
+    click(cellPx(2, 2));
+    const int before = w->history()->count();
+    const TColor32 oldBg = st().BackGroundColor;
+    w->changeBackgroundColor(0x00C0FFEEu);
+    EXPECT_NE(st().BackGroundColor, oldBg);
+    EXPECT_EQ(w->history()->count(), before + 1);
+    EXPECT_EQ(cell(2, 2), a);
+    EXPECT_EQ(QColor(vp()->grab().toImage().pixel(cellPx(5, 5))), keyToQColor(0x00C0FFEEu));
+    act("Undo1")->trigger();
+    EXPECT_EQ(st().BackGroundColor, oldBg);
+    EXPECT_EQ(cell(5, 5), kEmpty);
+    EXPECT_EQ(cell(2, 2), a);
+}
+
+} // namespace
