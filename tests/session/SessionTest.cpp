@@ -1,0 +1,102 @@
+// The headless start-up over the shipped data: first run, catalogues, the first design with a
+// symbol of its own for every colour, and the failures that stop the application.
+#include "core/QuillError.h"
+#include "core/SettingsStore.h"
+#include "core/SymbolFont.h"
+#include "session/Session.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString freshSettings(const char* name)
+{
+    const QString path = testsupport::tempRoot() + QStringLiteral("/session-") + name + QStringLiteral(".ini");
+    QFile::remove(path);
+    return path;
+}
+
+TEST(Session, FirstRunOverTheShippedData)
+{
+    const QString ini = freshSettings("first");
+    Session session({ini, QString()}); // the shipped data is found by itself
+    const QStringList warnings = session.initialiseWithNewDesign();
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+
+    TStitch& st = session.stitch();
+    EXPECT_EQ(st.maxColors, 600);
+    EXPECT_EQ(st.defaultPalette, "DMC");
+    EXPECT_EQ(st.defaultCharacters, "Quillmark Symbols");
+    EXPECT_EQ(st.ColorPalettes.keys(), (QStringList{"Anchor", "DMC", "Madeira"}));
+    EXPECT_TRUE(st.characters.contains("Quillmark Symbols"));
+    EXPECT_TRUE(st.characters.contains("Bold Shapes"));
+    EXPECT_TRUE(st.characters.contains("Letters and Digits"));
+    EXPECT_TRUE(st.fileSaved());
+
+    PatternDocument& doc = session.document();
+    EXPECT_EQ(doc.width(), 50);
+    EXPECT_EQ(doc.height(), 50);
+    EXPECT_EQ(st.colorsname(), "DMC");
+    EXPECT_EQ(doc.checkInvariant(), QString());
+
+    // Every DMC colour is in the table with its number, name and palette order, and carries
+    // a symbol of its own that the symbol font draws.
+    const ColorTable& dmc = *st.ColorPalettes.find("DMC");
+    ASSERT_EQ(st.Colors.size(), dmc.size());
+    const QRawFont font = symbolRawFont(st.chars.fontname(), 16);
+    QSet<QChar> symbols;
+    for (const auto& [key, e] : st.Colors) {
+        const TColorInfo& p = *dmc.find(key);
+        EXPECT_EQ(e.colorID, p.colorID);
+        EXPECT_EQ(e.colorName, p.colorName);
+        EXPECT_EQ(e.orderID, p.orderID);
+        const QChar symbol = st.chars.symbolAt(e.charID);
+        ASSERT_FALSE(symbol.isNull()) << e.colorID.toStdString();
+        EXPECT_TRUE(symbolFontHasGlyph(font, symbol.unicode())) << e.colorID.toStdString();
+        symbols.insert(symbol);
+    }
+    EXPECT_EQ(symbols.size(), st.Colors.size());
+
+    // The store now holds every defaulted value; a second start reads the same.
+    EXPECT_TRUE(session.writeSettings());
+    Session again({ini, QString()});
+    again.initialiseWithNewDesign();
+    EXPECT_EQ(again.stitch().ColorPalettes.keys(), st.ColorPalettes.keys());
+}
+
+TEST(Session, MissingPaletteFallsBackToTheSmallestName)
+{
+    const QString ini = freshSettings("fallback");
+    {
+        SettingsStore store(ini);
+        Session s({ini, testsupport::shippedDataDir()});
+        s.initialise();
+    }
+    SettingsStore store(ini);
+    store.writeString("DefaultColorTable", "No such palette");
+    store.writeString("DefaultCharacterMap", "No such set");
+    ASSERT_TRUE(store.sync());
+    Session session({ini, testsupport::shippedDataDir()});
+    session.initialiseWithNewDesign();
+    EXPECT_EQ(session.stitch().colorsname(), "Anchor");
+    EXPECT_EQ(session.stitch().chars.CharsName, "Bold Shapes");
+}
+
+TEST(Session, MissingDataFoldersStopTheApplication)
+{
+    const QString ini = freshSettings("missing");
+    const QString empty = testsupport::tempRoot() + QStringLiteral("/no-data");
+    QDir().mkpath(empty);
+    Session session({ini, empty});
+    try {
+        session.initialise();
+        FAIL() << "start-up went on without data";
+    } catch (const QuillError& e) {
+        EXPECT_EQ(e.message(), "Software was not installed properly. Please reinstall.");
+    }
+}
+
+} // namespace
