@@ -1,0 +1,101 @@
+// Picture conversion: dithering a 1000 x 1000 picture against the DMC palette with the fast
+// nearest-colour search and with the plain scan, and the whole pipeline on a big picture.
+#include "convert/Dithering.h"
+#include "convert/PictureConversion.h"
+#include "convert/Resampler.h"
+#include "session/Session.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+// Smooth gradients with some texture, like a photograph.
+QImage photoLike(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const double fx = double(x) / w, fy = double(y) / h;
+            const int r = int(127 + 120 * std::sin(6.0 * fx + 2.0 * fy));
+            const int g = int(127 + 120 * std::cos(5.0 * fy - 3.0 * fx));
+            const int b = int(127 + 100 * std::sin(9.0 * fx * fy) + ((x * 7 + y * 13) % 17) - 8);
+            row[x] = qRgba(r, g, std::clamp(b, 0, 255), 255);
+        }
+    }
+    return img;
+}
+
+struct ShippedSession
+{
+    QTemporaryDir dir;
+    std::unique_ptr<Session> session;
+    ShippedSession()
+    {
+        Session::Options o;
+        o.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        o.dataDir = QStringLiteral(QUILLMARK_SOURCE_DATA_DIR);
+        session = std::make_unique<Session>(o);
+        session->initialiseWithNewDesign();
+    }
+    const ColorTable& dmc() { return *session->stitch().ColorPalettes.find(QStringLiteral("DMC")); }
+};
+
+ShippedSession& shipped()
+{
+    static ShippedSession s;
+    return s;
+}
+
+void ditherDmc(benchmark::State& state, NearestSearchKind kind)
+{
+    const ColorTable& palette = shipped().dmc();
+    const KeyRaster picture = KeyRaster::fromImage(photoLike(1000, 1000));
+    for (auto _ : state) {
+        KeyRaster work = picture;
+        DitherBitmap(work, palette, DitherMethod::FloydSteinberg, 0.0, {}, kind);
+        benchmark::DoNotOptimize(work.pixels.data());
+    }
+    state.counters["palette"] = palette.size();
+}
+
+void BM_DitherDmcFast(benchmark::State& state)
+{
+    ditherDmc(state, NearestSearchKind::Fast);
+}
+BENCHMARK(BM_DitherDmcFast)->Unit(benchmark::kMillisecond);
+
+void BM_DitherDmcPlain(benchmark::State& state)
+{
+    ditherDmc(state, NearestSearchKind::Plain);
+}
+BENCHMARK(BM_DitherDmcPlain)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 24 megapixels to a 300-cell design with 40 colours, Floyd-Steinberg.
+void BM_ConvertPipeline24MP(benchmark::State& state)
+{
+    ShippedSession& s = shipped();
+    const QImage picture = photoLike(6000, 4000);
+    ConversionSettings settings;
+    settings.palette = QStringLiteral("DMC");
+    settings.size = 300;
+    settings.colors = 40;
+    settings.dither = DitherMethod::FloydSteinberg;
+    settings.level = 100;
+    for (auto _ : state)
+        convertPicture(picture, settings, s.session->document());
+}
+BENCHMARK(BM_ConvertPipeline24MP)->Unit(benchmark::kMillisecond);
+
+// The resampler alone on the same reduction.
+void BM_Resample24MPTo300(benchmark::State& state)
+{
+    const QImage picture = photoLike(6000, 4000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(resampled(picture, QSize(300, 200)));
+}
+BENCHMARK(BM_Resample24MPTo300)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Converts a 24-megapixel JPEG into a 300-cell design with 40 DMC colours and Floyd-Steinberg
+# dithering, once with Quillmark's conversion pipeline (bench/convert-picture) and once with
+# ImageMagick (resize, then remap to a picture of the DMC colours), and prints both times.
+# Needs ImageMagick (/usr/bin/convert). Usage: tools/bench-convert.sh [BUILD_DIR]
+set -eu
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+magick=/usr/bin/convert
+source_picture=$here/../shared/data/pictures/astronaut.png
+work=$build/bench-convert
+mkdir -p "$work"
+
+[ -x "$magick" ] || { echo "ImageMagick's convert is needed ($magick)" >&2; exit 1; }
+cmake --build "$build" --target convert-picture -j2 >/dev/null
+tool=$build/bench/convert-picture
+
+big=$work/astronaut-24mp.jpg
+if [ ! -f "$big" ]; then
+    "$magick" "$source_picture" -resize '6000x4000!' -quality 92 "$big"
+fi
+"$tool" --write-palette "$work/dmc-palette.png" --palette DMC
+
+now() { echo $(( $(date +%s%N) / 1000000 )); } # milliseconds
+
+start=$(now)
+"$tool" "$big" "$work/quillmark.png" --size 300 --colors 40 --dither floyd-steinberg --palette DMC
+ours=$(( $(now) - start ))
+
+# ImageMagick has no "40 most used colours of a palette" step: it maps onto the whole palette,
+# which is the larger job of the two.
+start=$(now)
+"$magick" "$big" -resize 300x300 -dither FloydSteinberg -remap "$work/dmc-palette.png" "$work/imagemagick.png"
+theirs=$(( $(now) - start ))
+
+printf 'Quillmark:   %d ms\nImageMagick: %d ms\n' "$ours" "$theirs"
