@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Quillmark needs.
 # Idempotent: does nothing (not even an index update) when everything is present.
+# Usage: tools/install-deps.sh [--fuzz]
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,10 @@ packages=(
   # running the window on a machine without a display, and screenshots
   xvfb xauth x11-apps
 )
+# With --fuzz: the compiler and runtime of the libFuzzer targets (fuzz/README.md).
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

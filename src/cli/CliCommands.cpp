@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "core/QuillError.h"
+#include "files/DesignFile.h"
 #include "session/DesignSummary.h"
 #include "session/Session.h"
 
@@ -20,8 +21,19 @@ const char* kUsage =
     "  --version         show the version\n"
     "\n"
     "Commands:\n"
-    "  new --width W --height H [--palette NAME] [--characters NAME]\n"
-    "                    make a new empty design and print its summary\n";
+    "  new [-o OUT] --width W --height H [--palette NAME] [--characters NAME]\n"
+    "                    make a new empty design; write it to OUT as a native design file\n"
+    "                    (.qvxp), or print its summary without -o\n"
+    "  save-as DESIGN -o OUT\n"
+    "                    open DESIGN (.qvxp, .qvx or .stv) as the application does and write it\n"
+    "                    to OUT as a native design file; a ghost picture beside DESIGN\n"
+    "                    (same name, .png) is written beside OUT\n"
+    "  info DESIGN [--cells]\n"
+    "                    open DESIGN as the application does and print it as one JSON object;\n"
+    "                    --cells adds the cells and quarters, row by row\n"
+    "\n"
+    "Exit status: 0 success, 1 wrong usage, 2 unreadable input or a failed write (one line on\n"
+    "stderr; nothing is written then).\n";
 
 QTextStream& out()
 {
@@ -48,12 +60,15 @@ struct CommandOptions
     QStringList positional;
 };
 
+// `flags` are options without a value; they are stored with an empty value.
 bool parseOptions(const QStringList& args, const QStringList& known, CommandOptions& opts,
-                  QString& error)
+                  QString& error, const QStringList& flags = {})
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a.startsWith(QLatin1String("-"))) {
+        if (a.startsWith(QLatin1String("-")) && flags.contains(a)) {
+            opts.values.insert(a, QString());
+        } else if (a.startsWith(QLatin1String("-"))) {
             if (!known.contains(a)) {
                 error = QStringLiteral("unknown option %1").arg(a);
                 return false;
@@ -91,11 +106,34 @@ void printSummary(const PatternDocument& doc)
     out().flush();
 }
 
+// The start-up initialisation; problems that did not stop it go to stderr.
+void initialise(Session& session)
+{
+    session.initialise();
+    for (const QString& w : session.warnings())
+        err() << "quillmark-cli: " << w << "\n";
+    err().flush();
+}
+
+// The one design file a command opens: its only positional argument.
+bool designArgument(const CommandOptions& opts, const QString& command, QString& path,
+                    QString& error)
+{
+    if (opts.positional.size() != 1) {
+        error = opts.positional.isEmpty()
+            ? QStringLiteral("%1 needs a design file").arg(command)
+            : QStringLiteral("unexpected argument %1").arg(opts.positional.at(1));
+        return false;
+    }
+    path = opts.positional.first();
+    return true;
+}
+
 int commandNew(Session& session, const QStringList& args)
 {
     CommandOptions opts;
     QString error;
-    if (!parseOptions(args, {"--width", "--height", "--palette", "--characters"}, opts, error))
+    if (!parseOptions(args, {"--width", "--height", "--palette", "--characters", "-o"}, opts, error))
         return usageError(error);
     if (!opts.positional.isEmpty())
         return usageError(QStringLiteral("unexpected argument %1").arg(opts.positional.first()));
@@ -105,7 +143,11 @@ int commandNew(Session& session, const QStringList& args)
     if (!opts.values.contains("--height") || !parseSize(opts.values["--height"], height))
         return usageError(QStringLiteral("new needs --height from 1 to 32767"));
 
-    session.initialise();
+    const QString output = opts.values.value("-o");
+    if (opts.values.contains("-o") && output.isEmpty())
+        return usageError(QStringLiteral("-o needs a file name"));
+
+    initialise(session);
     TStitch& st = session.stitch();
     const QString palette = opts.values.value("--palette", st.defaultPalette);
     const QString characters = opts.values.value("--characters", st.defaultCharacters);
@@ -114,7 +156,42 @@ int commandNew(Session& session, const QStringList& args)
     if (!st.characters.contains(characters))
         throw QuillError(QStringLiteral("unknown character set \"%1\"").arg(characters));
     session.document().CreateNewTemplate(width, height, characters, palette);
-    printSummary(session.document());
+    if (output.isEmpty())
+        printSummary(session.document());
+    else
+        saveDesignFile(session.document(), output);
+    return 0;
+}
+
+int commandSaveAs(Session& session, const QStringList& args)
+{
+    CommandOptions opts;
+    QString error, input;
+    if (!parseOptions(args, {"-o"}, opts, error) || !designArgument(opts, "save-as", input, error))
+        return usageError(error);
+    const QString output = opts.values.value("-o");
+    if (output.isEmpty())
+        return usageError(QStringLiteral("save-as needs -o OUT"));
+
+    initialise(session);
+    GhostPicture ghost;
+    openDesignFile(session.document(), input, &ghost);
+    saveDesignFile(session.document(), output, &ghost);
+    return 0;
+}
+
+int commandInfo(Session& session, const QStringList& args)
+{
+    CommandOptions opts;
+    QString error, input;
+    if (!parseOptions(args, {}, opts, error, {"--cells"}) || !designArgument(opts, "info", input, error))
+        return usageError(error);
+
+    initialise(session);
+    openDesignFile(session.document(), input);
+    const QJsonObject summary = designSummary(session.document(), opts.values.contains("--cells"));
+    out() << QJsonDocument(summary).toJson(QJsonDocument::Indented);
+    out().flush();
     return 0;
 }
 
@@ -149,10 +226,12 @@ int runCli(const QStringList& arguments)
 
     try {
         Session session(options);
-        for (const QString& w : session.warnings())
-            err() << "quillmark-cli: " << w << "\n";
         if (command == QLatin1String("new"))
             return commandNew(session, rest);
+        if (command == QLatin1String("save-as"))
+            return commandSaveAs(session, rest);
+        if (command == QLatin1String("info"))
+            return commandInfo(session, rest);
         return usageError(QStringLiteral("unknown command %1").arg(command));
     } catch (const QuillError& e) {
         err() << "quillmark-cli: " << e.message() << "\n";

@@ -1,1 +1,0 @@
-// Anchor of the files library; its sources sit beside this file.
