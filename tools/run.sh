@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Quillmark and runs its main job: the application with a new design, or, on a
-# machine without a display, the command-line demonstration.
+# machine without a display, the command-line demonstration (a photo turned into a chart).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/build.sh
@@ -15,4 +15,6 @@ mkdir -p "$demo"
 cli=(build/bin/quillmark-cli --settings "$demo/settings.ini")
 set -x
 "${cli[@]}" --version
-"${cli[@]}" new --width 50 --height 50 --palette DMC --characters "Quillmark Symbols"
+"${cli[@]}" convert data/samples/chelsea.png -o "$demo/chelsea.qvxp" --size 120 --colors 40 --dither floyd-steinberg
+{ set +x; } 2>/dev/null
+echo "Wrote $demo/chelsea.qvxp (and its ghost picture $demo/chelsea.png); open it with build/bin/quillmark."

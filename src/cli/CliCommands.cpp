@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "convert/Dithering.h"
+#include "convert/PictureConversion.h"
 #include "core/QuillError.h"
 #include "files/DesignFile.h"
 #include "session/DesignSummary.h"
@@ -31,6 +33,13 @@ const char* kUsage =
     "  info DESIGN [--cells]\n"
     "                    open DESIGN as the application does and print it as one JSON object;\n"
     "                    --cells adds the cells and quarters, row by row\n"
+    "  convert PICTURE -o OUT [--size N] [--palette NAME] [--characters NAME] [--colors N]\n"
+    "          [--dither none|floyd-steinberg|jarvis-judice-ninke|stucki|sierra-lite]\n"
+    "          [--level 0..100] [--brightness B] [--contrast C] [--crop L,T,R,B]\n"
+    "                    turn a picture (PNG, JPEG, BMP, TIFF, ICO) into a design as the\n"
+    "                    conversion wizard does (defaults: size 100, 500 colours, no dithering,\n"
+    "                    brightness 0, contrast 100, the whole picture) and write it to OUT\n"
+    "                    with the adjusted picture beside it as its ghost picture (.png)\n"
     "\n"
     "Exit status: 0 success, 1 wrong usage, 2 unreadable input or a failed write (one line on\n"
     "stderr; nothing is written then).\n";
@@ -195,6 +204,89 @@ int commandInfo(Session& session, const QStringList& args)
     return 0;
 }
 
+// An integer option within a range, or the default when absent.
+bool intOption(const CommandOptions& opts, const QString& name, int lo, int hi, int& value,
+               QString& error)
+{
+    if (!opts.values.contains(name))
+        return true;
+    bool ok = false;
+    value = opts.values.value(name).toInt(&ok);
+    if (!ok || value < lo || value > hi) {
+        error = QStringLiteral("%1 needs a whole number from %2 to %3").arg(name).arg(lo).arg(hi);
+        return false;
+    }
+    return true;
+}
+
+// "--crop L,T,R,B" in picture pixels.
+bool cropOption(const CommandOptions& opts, QRectF& crop, QString& error)
+{
+    if (!opts.values.contains("--crop"))
+        return true;
+    const QStringList parts = opts.values.value("--crop").split(QLatin1Char(','));
+    QList<int> v;
+    for (const QString& p : parts) {
+        bool ok = false;
+        v << p.trimmed().toInt(&ok);
+        if (!ok)
+            break;
+    }
+    if (parts.size() != 4 || v.size() != 4 || v[0] < 0 || v[1] < 0 || v[2] <= v[0] || v[3] <= v[1]) {
+        error = QStringLiteral("--crop needs L,T,R,B with L < R and T < B");
+        return false;
+    }
+    crop = QRectF(QPointF(v[0], v[1]), QPointF(v[2], v[3]));
+    return true;
+}
+
+// The wizard's pipeline with its defaults, ending as "Finish" does, then saved with its ghost
+// picture beside the design.
+int commandConvert(Session& session, const QStringList& args)
+{
+    CommandOptions opts;
+    QString error, input;
+    const QStringList known{"-o", "--size", "--palette", "--characters", "--colors", "--dither",
+                            "--level", "--brightness", "--contrast", "--crop"};
+    if (!parseOptions(args, known, opts, error))
+        return usageError(error);
+    if (opts.positional.size() != 1)
+        return usageError(opts.positional.isEmpty() ? QStringLiteral("convert needs a picture")
+                                                    : QStringLiteral("unexpected argument %1").arg(opts.positional.at(1)));
+    input = opts.positional.first();
+    const QString output = opts.values.value("-o");
+    if (output.isEmpty())
+        return usageError(QStringLiteral("convert needs -o OUT"));
+
+    ConversionSettings settings;
+    if (!intOption(opts, "--size", 2, 32767, settings.size, error)
+        || !intOption(opts, "--colors", 1, 32767, settings.colors, error)
+        || !intOption(opts, "--level", 0, 100, settings.level, error)
+        || !intOption(opts, "--brightness", -255, 255, settings.brightness, error)
+        || !intOption(opts, "--contrast", 0, 255, settings.contrast, error)
+        || !cropOption(opts, settings.crop, error))
+        return usageError(error);
+    if (opts.values.contains("--dither")) {
+        const auto method = ditherMethodFromName(opts.values.value("--dither"));
+        if (!method)
+            return usageError(QStringLiteral("--dither needs one of %1").arg(ditherMethodNames().join(", ")));
+        settings.dither = *method;
+    }
+    settings.palette = opts.values.value("--palette");
+    settings.characters = opts.values.value("--characters");
+    settings.sourcePath = input;
+
+    initialise(session);
+    const QImage picture = loadPicture(input);
+    ConversionResult result;
+    convertPicture(picture, settings, session.document(), &result);
+    GhostPicture ghost;
+    ghost.ghostPicture = result.adjusted;
+    saveDesignFile(session.document(), output, &ghost);
+    printSummary(session.document());
+    return 0;
+}
+
 } // namespace
 
 int runCli(const QStringList& arguments)
@@ -226,6 +318,8 @@ int runCli(const QStringList& arguments)
 
     try {
         Session session(options);
+        if (command == QLatin1String("convert"))
+            return commandConvert(session, rest);
         if (command == QLatin1String("new"))
             return commandNew(session, rest);
         if (command == QLatin1String("save-as"))

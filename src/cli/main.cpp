@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <unistd.h>
 
 int main(int argc, char** argv)
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
         }
     }
+    // Pictures with odd colour profiles make libpng talk; the conversion does not need it.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.warning=false"));
     QGuiApplication app(argc, argv);
     QGuiApplication::setOrganizationName(QStringLiteral("Korvald"));
     QGuiApplication::setApplicationName(QStringLiteral("Quillmark"));

@@ -167,6 +167,12 @@ TEST_F(CliTest, FailuresExitWithOneLineAndWriteNothing)
         {{"save-as", good}, 1, {}},
         {{"new", "-o", path("out5.qvxp"), "--width", "0", "--height", "3"}, 1, path("out5.qvxp")},
         {{"info", good, "--bogus"}, 1, {}},
+        {{"convert", path("missing.png"), "-o", path("out6.qvxp")}, 2, path("out6.qvxp")},
+        {{"convert", other, "-o", path("out7.qvxp")}, 2, path("out7.qvxp")},
+        {{"convert", good, "-o", path("out8.qvxp"), "--dither", "bogus"}, 1, path("out8.qvxp")},
+        {{"convert", good, "-o", path("out9.qvxp"), "--level", "101"}, 1, path("out9.qvxp")},
+        {{"convert", good, "-o", path("outA.qvxp"), "--crop", "5,5,2,9"}, 1, path("outA.qvxp")},
+        {{"convert", good}, 1, {}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.args.join(' ').toStdString());
@@ -184,6 +190,43 @@ TEST_F(CliTest, FailuresExitWithOneLineAndWriteNothing)
     QStringList files = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
     files.removeAll("settings.ini");
     EXPECT_EQ(files, (QStringList{"damaged.qvxp", "good.qvxp", "notes.txt"}));
+}
+
+TEST_F(CliTest, ConvertMakesADesignWithItsGhostPicture)
+{
+    // Three colour bands, 12 x 6 pixels.
+    QImage picture(12, 6, QImage::Format_RGB32);
+    for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < 6; ++y)
+            picture.setPixel(x, y, x < 4 ? qRgb(200, 20, 20) : x < 8 ? qRgb(20, 160, 40) : qRgb(250, 250, 250));
+    ASSERT_TRUE(picture.save(path("bands.png")));
+
+    struct Case
+    {
+        QStringList options;
+        int width, height, usedColors;
+    };
+    const Case cases[] = {
+        {{"--size", "12"}, 12, 6, 3},
+        {{"--size", "6"}, 6, 3, -1}, // resampling mixes the bands' edges
+        {{"--size", "12", "--colors", "2"}, 12, 6, 2},
+        {{"--size", "12", "--crop", "0,0,4,6"}, 4, 6, 1}, // the size stops at the crop's larger side
+        {{"--size", "12", "--dither", "floyd-steinberg", "--level", "50", "--palette", "Anchor"}, 12, 6, -1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.options.join(' ').toStdString());
+        QFile::remove(path("out.qvxp"));
+        QFile::remove(path("out.png"));
+        const CliRun r = cli(QStringList{"convert", path("bands.png"), "-o", path("out.qvxp")} + k.options);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QJsonObject design = info(path("out.qvxp"));
+        EXPECT_EQ(design["width"].toInt(), k.width);
+        EXPECT_EQ(design["height"].toInt(), k.height);
+        if (k.usedColors >= 0)
+            EXPECT_EQ(design["usedColors"].toInt(), k.usedColors);
+        EXPECT_EQ(design["palette"].toString(), k.options.contains("Anchor") ? "Anchor" : "DMC");
+        EXPECT_FALSE(QImage(path("out.png")).isNull()); // the ghost picture beside the design
+    }
 }
 
 TEST_F(CliTest, SaveIntoAReadOnlyFolderKeepsTheOldFile)
