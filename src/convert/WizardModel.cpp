@@ -1,0 +1,302 @@
+#include "WizardModel.h"
+
+#include "Resampler.h"
+
+#include "core/PatternDocument.h"
+#include "core/QuillError.h"
+#include "core/TStitch.h"
+
+#include <algorithm>
+#include <cmath>
+
+WizardModel::WizardModel(TStitch& stitch) : m_stitch(stitch)
+{
+    m_characters = stitch.defaultCharacters;
+}
+
+void WizardModel::loadSource(const QString& path)
+{
+    setSource(loadPicture(path), path);
+}
+
+void WizardModel::setSource(const QImage& source, const QString& path)
+{
+    m_source = source.format() == QImage::Format_ARGB32 ? source
+                                                        : source.convertToFormat(QImage::Format_ARGB32);
+    m_path = path;
+    SelectionRect = QRectF(0, 0, m_source.width(), m_source.height());
+    preAdjustmentsBitmap = QImage();
+    m_adjusted = QImage();
+    m_resized = QImage();
+    m_final = KeyRaster();
+    m_reduced = ColorTable();
+    PaletteChosen = false;
+}
+
+double WizardModel::R(double v) const
+{
+    return double(Rnd(v));
+}
+
+void WizardModel::ResetAll(QSize viewSize)
+{
+    SetStep(1);
+    m_brightness = 0;
+    m_contrast = 100;
+    const double w = m_source.width(), h = m_source.height();
+    if (w <= 0 || h <= 0) {
+        FZoomFactor = 1.0;
+    } else if (viewSize.width() >= w && viewSize.height() > h) {
+        FZoomFactor = 1.0;
+    } else {
+        FZoomFactor = std::min(viewSize.width() / w, viewSize.height() / h);
+        // A view too small to show anything still shows the picture at the bar's least zoom.
+        if (FZoomFactor <= 0)
+            FZoomFactor = kZoomMin / 100.0;
+    }
+    SelectionRect = QRectF(0, 0, w, h);
+    m_rubberVisible = true;
+    PaletteChosen = false;
+}
+
+void WizardModel::SetStep(int n)
+{
+    FStep = std::clamp(n, 1, 4);
+    if (FStep == 2) {
+        ResamplePreAdjustments();
+        setBrightnessContrast(m_brightness, m_contrast);
+    } else if (FStep == 3) {
+        if (m_adjusted.isNull()) { // a caller that skipped step 2
+            ResamplePreAdjustments();
+            setBrightnessContrast(m_brightness, m_contrast);
+        }
+        setSize(m_size);
+    } else if (FStep == 4) {
+        if (m_resized.isNull())
+            setSize(m_size);
+        if (m_palette.isEmpty()) {
+            const QStringList names = paletteNames();
+            if (names.contains(m_stitch.defaultPalette))
+                m_palette = m_stitch.defaultPalette;
+            else if (!names.isEmpty())
+                m_palette = names.first(); // the default palette is missing: the first one
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Step 1
+
+void WizardModel::SetZoomFactor(double z)
+{
+    FZoomFactor = z > 0 ? z : 1.0;
+}
+
+int WizardModel::zoomBarPosition() const
+{
+    return std::clamp(Rnd(FZoomFactor * 100.0), kZoomMin, kZoomMax);
+}
+
+QSize WizardModel::selectionViewSize() const
+{
+    return QSize(std::max(1, Rnd(m_source.width() * FZoomFactor)),
+                 std::max(1, Rnd(m_source.height() * FZoomFactor)));
+}
+
+QImage WizardModel::selectionView() const
+{
+    if (m_source.isNull())
+        return QImage();
+    if (FZoomFactor == 1.0)
+        return m_source;
+    return resampled(m_source, selectionViewSize());
+}
+
+QRectF WizardModel::rubberFrame(QPointF offset) const
+{
+    return QRectF(SelectionRect.left() * FZoomFactor + offset.x(),
+                  SelectionRect.top() * FZoomFactor + offset.y(),
+                  SelectionRect.width() * FZoomFactor, SelectionRect.height() * FZoomFactor);
+}
+
+QRectF WizardModel::RubberResize(const QRectF& proposed, Drag kind, QPointF offset)
+{
+    if (!m_rubberVisible || m_source.isNull())
+        return rubberFrame(offset);
+    const QSize shown = selectionViewSize();
+    const double pl = offset.x(), pt = offset.y();
+    const double pr = pl + shown.width(), pb = pt + shown.height();
+    double l = proposed.left(), t = proposed.top(), r = proposed.right(), b = proposed.bottom();
+
+    const bool left = kind == Drag::Left || kind == Drag::TopLeft || kind == Drag::BottomLeft;
+    const bool right = kind == Drag::Right || kind == Drag::TopRight || kind == Drag::BottomRight;
+    const bool top = kind == Drag::Top || kind == Drag::TopLeft || kind == Drag::TopRight;
+    const bool bottom = kind == Drag::Bottom || kind == Drag::BottomLeft || kind == Drag::BottomRight;
+
+    if (kind == Drag::Move) {
+        // The frame keeps its size and stops at the picture's edges.
+        const double fw = r - l, fh = b - t;
+        if (l < pl) {
+            l = pl;
+            r = l + SelectionRect.width() * FZoomFactor;
+        }
+        if (t < pt) {
+            t = pt;
+            b = t + SelectionRect.height() * FZoomFactor;
+        }
+        if (r > pr) {
+            r = pr;
+            l = r - fw;
+        }
+        if (b > pb) {
+            b = pb;
+            t = b - fh;
+        }
+    } else {
+        // The dragged edges stay within the picture and never cross the opposite edge, so
+        // the crop keeps at least one pixel across.
+        constexpr double kMinimum = 1.0;
+        if (left)
+            l = std::clamp(l, pl, std::max(pl, r - kMinimum));
+        if (right)
+            r = std::clamp(r, std::min(pr, l + kMinimum), pr);
+        if (top)
+            t = std::clamp(t, pt, std::max(pt, b - kMinimum));
+        if (bottom)
+            b = std::clamp(b, std::min(pb, t + kMinimum), pb);
+    }
+
+    const double w = m_source.width(), h = m_source.height();
+    SelectionRect = QRectF(QPointF(std::max(0.0, (l - offset.x()) / FZoomFactor),
+                                   std::max(0.0, (t - offset.y()) / FZoomFactor)),
+                           QPointF(std::min(w, (r - offset.x()) / FZoomFactor),
+                                   std::min(h, (b - offset.y()) / FZoomFactor)));
+    return QRectF(QPointF(l, t), QPointF(r, b));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Step 2
+
+void WizardModel::ResamplePreAdjustments()
+{
+    if (m_source.isNull())
+        return;
+    // A crop that rounds to nothing keeps one pixel across, inside the picture.
+    QRect r = roundedSelection(SelectionRect).intersected(m_source.rect());
+    if (r.width() < 1 || r.height() < 1) {
+        const int x = std::clamp(Rnd(SelectionRect.left()), 0, m_source.width() - 1);
+        const int y = std::clamp(Rnd(SelectionRect.top()), 0, m_source.height() - 1);
+        r = QRect(x, y, std::max(1, r.width()), std::max(1, r.height())).intersected(m_source.rect());
+        SelectionRect = QRectF(r);
+    }
+    preAdjustmentsBitmap = cropPicture(m_source, QRectF(r));
+    m_adjusted = adjustBrightnessContrast(preAdjustmentsBitmap, m_brightness, m_contrast);
+}
+
+void WizardModel::setBrightnessContrast(int brightness, int contrast)
+{
+    m_brightness = std::clamp(brightness, kBrightnessMin, kBrightnessMax);
+    m_contrast = std::clamp(contrast, kContrastMin, kContrastMax);
+    if (!preAdjustmentsBitmap.isNull())
+        m_adjusted = adjustBrightnessContrast(preAdjustmentsBitmap, m_brightness, m_contrast);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Step 3
+
+int WizardModel::sizeMaximum() const
+{
+    const QImage& p = m_adjusted.isNull() ? m_source : m_adjusted;
+    return std::max(2, std::min(std::max(p.width(), p.height()), kSizeLimit));
+}
+
+void WizardModel::setSize(int n)
+{
+    m_size = std::clamp(n, 2, sizeMaximum());
+    if (m_adjusted.isNull())
+        return;
+    // The longer side gets N; a very thin crop keeps one cell across, as convertPicture does.
+    const QSize s = fitSize(m_adjusted.size(), m_size).expandedTo(QSize(1, 1));
+    m_resized = resampled(m_adjusted, s);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Step 4
+
+QStringList WizardModel::paletteNames() const
+{
+    QStringList out;
+    for (const auto& [name, table] : m_stitch.ColorPalettes)
+        out << name;
+    return out;
+}
+
+QStringList WizardModel::characterSetNames() const
+{
+    QStringList out;
+    for (const auto& [name, set] : m_stitch.characters)
+        out << name;
+    return out;
+}
+
+bool WizardModel::processPalette(const DitherProgress& progress)
+{
+    if (m_resized.isNull())
+        return false;
+    const ColorTable* palette = m_stitch.ColorPalettes.find(m_palette);
+    if (!palette)
+        throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue.").arg(m_palette));
+    const QString setName = m_characters.isEmpty() ? m_stitch.defaultCharacters : m_characters;
+    const TCharacterInfo* set = m_stitch.characters.find(setName);
+    if (!set)
+        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue.").arg(setName));
+
+    // Everything is computed into fresh objects and only taken over when the run completes,
+    // so a cancelled run leaves the previous result as it was.
+    const KeyRaster resized = KeyRaster::fromImage(m_resized);
+    PictureColorMapper mapper;
+    QList<double> deltas;
+    KeyRaster final;
+    if (!mapPictureColors(resized, *palette, int(set->characters.size()), settings(), m_stitch.maxColors,
+                          deltas, mapper, final, progress))
+        return false;
+    m_final = std::move(final);
+    m_reduced = mapper.ReducedColors;
+    m_maxAvailable = mapper.MaxAvailableColors;
+    m_colorsCount = mapper.ColorsCount;
+    m_maxLevel = mapper.MaxLevelDithering;
+    PaletteChosen = true;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The result
+
+ConversionSettings WizardModel::settings(bool emptyDesign) const
+{
+    ConversionSettings s;
+    s.size = m_size;
+    s.palette = m_palette;
+    s.characters = m_characters;
+    s.colors = m_colors;
+    s.dither = m_dither;
+    s.level = m_level;
+    s.brightness = m_brightness;
+    s.contrast = m_contrast;
+    s.crop = SelectionRect;
+    s.emptyDesign = emptyDesign;
+    s.sourcePath = m_path;
+    return s;
+}
+
+bool WizardModel::finish(PatternDocument& doc, bool emptyDesign, ConversionResult* result,
+                         const DitherProgress& progress) const
+{
+    if (m_source.isNull())
+        return false;
+    ConversionSettings s = settings(emptyDesign);
+    // The crop as step 2 took it (a flat selection already widened to one pixel).
+    if (!preAdjustmentsBitmap.isNull())
+        s.crop = QRectF(roundedSelection(SelectionRect).intersected(m_source.rect()));
+    return convertPicture(m_source, s, doc, result, progress);
+}

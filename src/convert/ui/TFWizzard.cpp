@@ -1,0 +1,651 @@
+#include "TFWizzard.h"
+
+#include "core/QuillError.h"
+#include "core/TStitch.h"
+#include "files/GhostPicture.h"
+#include "session/Session.h"
+#include "view/GhostOverlay.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace wizard_detail {
+
+// A raster shown enlarged (or reduced) to fit, with nearest-neighbour pixels, so that every
+// design cell shows as a block.
+class PixelView : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    void setImage(const QImage& image)
+    {
+        m_image = image;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), palette().window());
+        if (m_image.isNull())
+            return;
+        const QSize s = m_image.size().scaled(size(), Qt::KeepAspectRatio);
+        const QRect r(QPoint((width() - s.width()) / 2, (height() - s.height()) / 2), s);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p.drawImage(r, m_image);
+    }
+
+private:
+    QImage m_image;
+};
+
+// The picture at the zoom factor with the rubber band over it. Drags of the band's inside move
+// it; drags near an edge or corner resize it. Positions are widget pixels (the scroll area
+// moves the widget, so the offset of the model is 0).
+class SelectionView : public QWidget
+{
+public:
+    SelectionView(WizardModel& model, QWidget* parent) : QWidget(parent), m_model(model)
+    {
+        setMouseTracking(true);
+    }
+    void setImage(const QImage& image)
+    {
+        m_image = image;
+        resize(image.size());
+        setMinimumSize(image.size());
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.drawImage(0, 0, m_image);
+        if (!m_model.rubberVisible())
+            return;
+        const QRect f = m_model.rubberFrame().toRect().adjusted(0, 0, -1, -1);
+        // A stipple of yellow, yellow, black.
+        QPen pen(Qt::yellow);
+        pen.setDashPattern({2, 1});
+        p.setPen(QPen(Qt::black));
+        p.drawRect(f);
+        p.setPen(pen);
+        p.drawRect(f);
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() != Qt::LeftButton)
+            return;
+        m_dragStart = e->position();
+        m_frameStart = m_model.rubberFrame();
+        m_kind = hit(e->position());
+        m_dragging = m_kind.has_value();
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        if (!m_dragging) {
+            setCursor(cursorFor(hit(e->position())));
+            return;
+        }
+        const QPointF d = e->position() - m_dragStart;
+        QRectF f = m_frameStart;
+        using D = WizardModel::Drag;
+        switch (*m_kind) {
+        case D::Move: f.translate(d); break;
+        case D::Left: f.setLeft(f.left() + d.x()); break;
+        case D::Right: f.setRight(f.right() + d.x()); break;
+        case D::Top: f.setTop(f.top() + d.y()); break;
+        case D::Bottom: f.setBottom(f.bottom() + d.y()); break;
+        case D::TopLeft: f.setTopLeft(f.topLeft() + d); break;
+        case D::TopRight: f.setTopRight(f.topRight() + d); break;
+        case D::BottomLeft: f.setBottomLeft(f.bottomLeft() + d); break;
+        case D::BottomRight: f.setBottomRight(f.bottomRight() + d); break;
+        }
+        m_model.RubberResize(f, *m_kind);
+        update();
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { m_dragging = false; }
+
+private:
+    std::optional<WizardModel::Drag> hit(QPointF p) const
+    {
+        using D = WizardModel::Drag;
+        const QRectF f = m_model.rubberFrame();
+        constexpr double g = 4;
+        if (!f.adjusted(-g, -g, g, g).contains(p))
+            return std::nullopt;
+        const bool l = std::abs(p.x() - f.left()) <= g, r = std::abs(p.x() - f.right()) <= g;
+        const bool t = std::abs(p.y() - f.top()) <= g, b = std::abs(p.y() - f.bottom()) <= g;
+        if (t && l) return D::TopLeft;
+        if (t && r) return D::TopRight;
+        if (b && l) return D::BottomLeft;
+        if (b && r) return D::BottomRight;
+        if (l) return D::Left;
+        if (r) return D::Right;
+        if (t) return D::Top;
+        if (b) return D::Bottom;
+        return D::Move;
+    }
+    static Qt::CursorShape cursorFor(std::optional<WizardModel::Drag> k)
+    {
+        using D = WizardModel::Drag;
+        if (!k) return Qt::ArrowCursor;
+        switch (*k) {
+        case D::Move: return Qt::SizeAllCursor;
+        case D::Left: case D::Right: return Qt::SizeHorCursor;
+        case D::Top: case D::Bottom: return Qt::SizeVerCursor;
+        case D::TopLeft: case D::BottomRight: return Qt::SizeFDiagCursor;
+        default: return Qt::SizeBDiagCursor;
+        }
+    }
+
+    WizardModel& m_model;
+    QImage m_image;
+    bool m_dragging = false;
+    std::optional<WizardModel::Drag> m_kind;
+    QPointF m_dragStart;
+    QRectF m_frameStart;
+};
+
+} // namespace wizard_detail
+
+using wizard_detail::PixelView;
+using wizard_detail::SelectionView;
+
+namespace {
+
+QSlider* bar(Qt::Orientation o, int lo, int hi, int value, int single, int page)
+{
+    auto* s = new QSlider(o);
+    s->setRange(lo, hi);
+    s->setValue(value);
+    s->setSingleStep(single);
+    s->setPageStep(page);
+    return s;
+}
+
+QString sizeText(QSize s)
+{
+    return QString::number(s.width()) + QStringLiteral(" x ") + QString::number(s.height());
+}
+
+} // namespace
+
+TFWizzard::TFWizzard(TStitch& stitch, QWidget* parent) : QDialog(parent), m_model(stitch)
+{
+    setWindowTitle(tr("Wizard"));
+    resize(908, 601);
+    m_timer1 = new QTimer(this);
+    m_timer1->setInterval(2000);
+    m_timer1->setSingleShot(true);
+    connect(m_timer1, &QTimer::timeout, this, &TFWizzard::Button1Click);
+    m_timer2 = new QTimer(this);
+    m_timer2->setInterval(1000);
+    m_timer2->setSingleShot(true);
+    connect(m_timer2, &QTimer::timeout, this, &TFWizzard::SetUsedColors);
+    buildPages();
+    fillLists();
+}
+
+TFWizzard::~TFWizzard() = default;
+
+void TFWizzard::buildPages()
+{
+    m_pages = new QStackedWidget;
+    m_pages->addWidget(buildStep1());
+    m_pages->addWidget(buildStep2());
+    m_pages->addWidget(buildStep3());
+    m_pages->addWidget(buildStep4());
+
+    m_help = new QPushButton(tr("Help"));
+    m_empty = new QPushButton(tr("Create empty template"));
+    m_prev = new QPushButton(tr("Prev"));
+    m_next = new QPushButton(tr("Next"));
+    m_cancel = new QPushButton(tr("Cancel"));
+    m_next->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_help);
+    buttons->addWidget(m_empty);
+    buttons->addStretch();
+    buttons->addWidget(m_prev);
+    buttons->addWidget(m_next);
+    buttons->addWidget(m_cancel);
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(m_pages, 1);
+    main->addLayout(buttons);
+
+    connect(m_prev, &QPushButton::clicked, this, [this] { SetStep(m_model.step() - 1); });
+    connect(m_next, &QPushButton::clicked, this, &TFWizzard::BNextClick);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_help, &QPushButton::clicked, this, &TFWizzard::BHelpClick);
+    connect(m_empty, &QPushButton::clicked, this, [this] {
+        m_emptyChosen = true;
+        accept();
+    });
+}
+
+QWidget* TFWizzard::buildStep1()
+{
+    auto* page = new QWidget;
+    m_zoom = bar(Qt::Vertical, WizardModel::kZoomMin, WizardModel::kZoomMax, 100, 1, 5);
+    m_zoom->setInvertedAppearance(true);
+    m_scroll = new QScrollArea;
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_selection = new SelectionView(m_model, nullptr);
+    m_scroll->setWidget(m_selection);
+    auto* left = new QVBoxLayout;
+    left->addWidget(new QLabel(tr("Zoom :")));
+    left->addWidget(m_zoom, 1);
+    auto* l = new QHBoxLayout(page);
+    l->addLayout(left);
+    l->addWidget(m_scroll, 1);
+    connect(m_zoom, &QSlider::valueChanged, this, [this](int v) {
+        if (m_updating)
+            return;
+        m_model.SetZoomFactor(v / 100.0);
+        ResizeMain();
+    });
+    return page;
+}
+
+QWidget* TFWizzard::buildStep2()
+{
+    auto* page = new QWidget;
+    m_brightness = bar(Qt::Vertical, WizardModel::kBrightnessMin, WizardModel::kBrightnessMax, 0, 10, 20);
+    m_contrast = bar(Qt::Vertical, WizardModel::kContrastMin, WizardModel::kContrastMax, 100, 10, 20);
+    m_reset = new QPushButton(tr("Reset to default"));
+    m_adjustView = new PixelView;
+    auto* bars = new QGridLayout;
+    bars->addWidget(new QLabel(tr("Brightness :")), 0, 0);
+    bars->addWidget(new QLabel(tr("Contrast :")), 0, 1);
+    bars->addWidget(m_brightness, 1, 0, Qt::AlignHCenter);
+    bars->addWidget(m_contrast, 1, 1, Qt::AlignHCenter);
+    bars->addWidget(m_reset, 2, 0, 1, 2);
+    bars->setRowStretch(1, 1);
+    auto* l = new QHBoxLayout(page);
+    l->addLayout(bars);
+    l->addWidget(m_adjustView, 1);
+    connect(m_brightness, &QSlider::valueChanged, this, &TFWizzard::BrightnessChange);
+    connect(m_contrast, &QSlider::valueChanged, this, &TFWizzard::BrightnessChange);
+    connect(m_reset, &QPushButton::clicked, this, [this] {
+        m_updating = true;
+        m_brightness->setValue(0);
+        m_contrast->setValue(100);
+        m_updating = false;
+        BrightnessChange();
+    });
+    return page;
+}
+
+QWidget* TFWizzard::buildStep3()
+{
+    auto* page = new QWidget;
+    m_originalSize = new QLabel;
+    m_newSize = new QLabel;
+    m_size = new QSpinBox;
+    m_size->setRange(2, WizardModel::kSizeLimit);
+    m_size->setValue(100);
+    m_size->setKeyboardTracking(true);
+    m_setSize = new QPushButton(tr("Set size"));
+    m_sizeView = new PixelView;
+    auto* form = new QGridLayout;
+    form->addWidget(new QLabel(tr("Original size:")), 0, 0);
+    form->addWidget(m_originalSize, 0, 1);
+    form->addWidget(new QLabel(tr("New size:")), 1, 0);
+    form->addWidget(m_newSize, 1, 1);
+    form->addWidget(new QLabel(tr("Max width/height :")), 2, 0);
+    form->addWidget(m_size, 2, 1);
+    form->addWidget(m_setSize, 3, 0, 1, 2);
+    form->setRowStretch(4, 1);
+    auto* l = new QHBoxLayout(page);
+    l->addLayout(form);
+    l->addWidget(m_sizeView, 1);
+    // Typing or the arrows: the size takes effect two seconds after the last change.
+    connect(m_size, &QSpinBox::valueChanged, this, [this] {
+        if (!m_updating)
+            m_timer1->start();
+    });
+    connect(m_setSize, &QPushButton::clicked, this, &TFWizzard::Button1Click);
+    return page;
+}
+
+QWidget* TFWizzard::buildStep4()
+{
+    auto* page = new QWidget;
+    m_symbols = new QComboBox;
+    m_palettes = new QComboBox;
+    m_maxColors = new QLabel;
+    m_colors = new QSpinBox;
+    m_colors->setRange(WizardModel::kColorsMin, WizardModel::kColorsMax);
+    m_colors->setValue(500);
+    m_setColors = new QPushButton(tr("Set used colors"));
+    m_setColors->hide();
+    m_dither = new QComboBox;
+    for (DitherMethod m : {DitherMethod::None, DitherMethod::FloydSteinberg, DitherMethod::JarvisJudiceNinke,
+                           DitherMethod::Stucki, DitherMethod::SierraLite})
+        m_dither->addItem(ditherMethodCaption(m), int(m));
+    m_level = bar(Qt::Horizontal, 0, WizardModel::kLevelMax, 0, 1, 5);
+    m_finalView = new PixelView;
+    auto* form = new QGridLayout;
+    int row = 0;
+    form->addWidget(new QLabel(tr("Symbols :")), row, 0);
+    form->addWidget(m_symbols, row++, 1);
+    form->addWidget(new QLabel(tr("Palettes :")), row, 0);
+    form->addWidget(m_palettes, row++, 1);
+    form->addWidget(new QLabel(tr("Max colours")), row, 0);
+    form->addWidget(m_maxColors, row++, 1);
+    form->addWidget(new QLabel(tr("Colors count :")), row, 0);
+    form->addWidget(m_colors, row++, 1);
+    form->addWidget(m_setColors, row++, 0, 1, 2);
+    form->addWidget(new QLabel(tr("Dithering :")), row, 0);
+    form->addWidget(m_dither, row++, 1);
+    form->addWidget(new QLabel(tr("Dithering Level")), row, 0);
+    form->addWidget(m_level, row++, 1);
+    form->setRowStretch(row, 1);
+    auto* l = new QHBoxLayout(page);
+    l->addLayout(form);
+    l->addWidget(m_finalView, 1);
+
+    connect(m_palettes, &QComboBox::currentIndexChanged, this, &TFWizzard::ComboPalettesChange);
+    connect(m_symbols, &QComboBox::currentIndexChanged, this, &TFWizzard::ComboPalettesChange);
+    connect(m_colors, &QSpinBox::valueChanged, this, [this] {
+        if (!m_updating)
+            m_timer2->start();
+    });
+    connect(m_setColors, &QPushButton::clicked, this, &TFWizzard::SetUsedColors);
+    connect(m_dither, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_updating)
+            return;
+        m_model.setDither(DitherMethod(m_dither->currentData().toInt()));
+        SetUsedColors();
+    });
+    connect(m_level, &QSlider::valueChanged, this, [this](int v) {
+        if (m_updating)
+            return;
+        m_model.setLevel(v);
+        if (m_model.dither() != DitherMethod::None)
+            SetUsedColors();
+    });
+    return page;
+}
+
+void TFWizzard::fillLists()
+{
+    m_updating = true;
+    m_symbols->clear();
+    m_symbols->addItems(m_model.characterSetNames());
+    m_symbols->setCurrentIndex(m_symbols->findText(m_model.characters()));
+    m_palettes->clear();
+    m_palettes->addItems(m_model.paletteNames());
+    m_palettes->setCurrentIndex(m_palettes->findText(m_model.palette())); // none at first
+    m_updating = false;
+}
+
+void TFWizzard::setSource(const QImage& source, const QString& path)
+{
+    m_model.setSource(source, path);
+    m_emptyChosen = false;
+    // The view's visible size: the scroll area's viewport once laid out.
+    m_pages->setCurrentIndex(0);
+    if (!isVisible())
+        layout()->activate();
+    m_model.ResetAll(m_scroll->viewport()->size());
+    m_updating = true;
+    m_brightness->setValue(0);
+    m_contrast->setValue(100);
+    m_zoom->setValue(m_model.zoomBarPosition());
+    m_updating = false;
+    ResizeMain();
+    SetStep(1);
+}
+
+void TFWizzard::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (m_symbols->count() == 0 || m_palettes->count() == 0)
+        fillLists();
+}
+
+void TFWizzard::done(int r)
+{
+    m_timer1->stop();
+    m_timer2->stop();
+    QDialog::done(r);
+}
+
+void TFWizzard::ResizeMain()
+{
+    m_selection->setImage(m_model.selectionView());
+}
+
+void TFWizzard::SetStep(int n)
+{
+    n = std::clamp(n, 1, 4);
+    m_timer1->stop();
+    m_timer2->stop();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_model.SetStep(n);
+    QApplication::restoreOverrideCursor();
+    m_pages->setCurrentIndex(n - 1);
+    m_model.setRubberVisible(n == 1);
+    if (n == 2) {
+        m_adjustView->setImage(m_model.adjusted());
+    } else if (n == 3) {
+        m_updating = true;
+        m_size->setMaximum(m_model.sizeMaximum());
+        m_size->setValue(m_model.size());
+        m_updating = false;
+        m_originalSize->setText(sizeText(m_model.adjusted().size()));
+        Button1Click();
+    } else if (n == 4) {
+        if (m_palettes->count() > 0 && m_palettes->currentIndex() < 0) {
+            m_updating = true;
+            m_palettes->setCurrentIndex(m_palettes->findText(m_model.palette()));
+            m_updating = false;
+            ComboPalettesChange();
+        } else {
+            showFinal();
+        }
+        // The count field starts at the colours available (which restarts timer 2).
+        if (m_model.paletteChosen())
+            m_colors->setValue(std::clamp(m_model.maxAvailableColors(), WizardModel::kColorsMin,
+                                          WizardModel::kColorsMax));
+    }
+    updateButtons();
+}
+
+void TFWizzard::updateButtons()
+{
+    const int n = m_model.step();
+    m_prev->setEnabled(n > 1);
+    m_empty->setEnabled(n == 4);
+    m_dither->setEnabled(n == 4);
+    m_next->setText(n == 4 ? tr("Finish") : tr("Next"));
+    m_next->setEnabled(n < 4 || m_model.paletteChosen());
+}
+
+void TFWizzard::BNextClick()
+{
+    if (m_model.step() < 4) {
+        SetStep(m_model.step() + 1);
+        return;
+    }
+    if (m_model.paletteChosen()) {
+        m_emptyChosen = false;
+        accept();
+    }
+}
+
+void TFWizzard::BrightnessChange()
+{
+    if (m_updating)
+        return;
+    m_model.setBrightnessContrast(m_brightness->value(), m_contrast->value());
+    m_adjustView->setImage(m_model.adjusted());
+}
+
+void TFWizzard::Button1Click()
+{
+    m_timer1->stop();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_model.setSize(m_size->value());
+    QApplication::restoreOverrideCursor();
+    m_newSize->setText(sizeText(m_model.designSize()));
+    m_sizeView->setImage(m_model.resized());
+}
+
+void TFWizzard::ComboPalettesChange()
+{
+    if (m_updating || m_palettes->currentIndex() < 0)
+        return;
+    m_model.setPalette(m_palettes->currentText());
+    if (m_symbols->currentIndex() >= 0)
+        m_model.setCharacters(m_symbols->currentText());
+    SetUsedColors();
+}
+
+void TFWizzard::SetUsedColors()
+{
+    m_timer2->stop();
+    if (m_model.palette().isEmpty())
+        return;
+    m_model.setColors(m_colors->value());
+    try {
+        runWithProgress([this](const DitherProgress& p) { return m_model.processPalette(p); });
+    } catch (const QuillError& e) {
+        QMessageBox::warning(this, windowTitle(), e.message());
+    }
+    showFinal();
+    updateButtons();
+}
+
+void TFWizzard::showFinal()
+{
+    m_maxColors->setText(QString::number(m_model.maxAvailableColors()));
+    m_finalView->setImage(m_model.paletteChosen() ? m_model.finalPicture().toOpaqueImage() : QImage());
+}
+
+bool TFWizzard::runWithProgress(const std::function<bool(const DitherProgress&)>& work)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Shown only when the run takes a while; while it is up the wizard takes no input, so the
+    // events processed between rows can only repaint or press its "Cancel".
+    QProgressDialog progress(tr("Dithering ..."), tr("Cancel"), 0, 1, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    const bool ok = work([&progress](int position, int maximum) {
+        if (progress.maximum() != maximum)
+            progress.setMaximum(maximum);
+        progress.setValue(position);
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    QApplication::restoreOverrideCursor();
+    return ok;
+}
+
+void TFWizzard::BHelpClick()
+{
+    // Help topics 5100 .. 5400, one per step; the help viewer belongs to the main window.
+    QMessageBox::information(this, tr("Help"), tr("Help topic %1").arg(5000 + 100 * m_model.step()));
+}
+
+bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ConversionResult result;
+    bool ok = false;
+    try {
+        // As for New: settings and catalogues read again, the ghost dropped.
+        session.initialise();
+        ghost.drop();
+        QProgressDialog progress(tr("Dithering ..."), tr("Cancel"), 0, 1, parentWidget());
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(400);
+        ok = m_model.finish(session.document(), m_emptyChosen, &result, [&progress](int pos, int max) {
+            if (progress.maximum() != max)
+                progress.setMaximum(max);
+            progress.setValue(pos);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    } catch (const QuillError& e) {
+        QApplication::restoreOverrideCursor();
+        QMessageBox::warning(parentWidget(), windowTitle(), e.message());
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    if (ok)
+        ghost.ghostPicture = GhostOverlay::ghostFromAdjusted(result.adjusted);
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The command
+
+namespace {
+
+TFWizzard* keptWizard(QWidget* parent)
+{
+    return parent ? parent->findChild<TFWizzard*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+} // namespace
+
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost)
+{
+    const QString filter = QCoreApplication::translate("TFWizzard", "Pictures") +
+        QStringLiteral(" (*.bmp *.jpg *.jpeg *.png *.PNG *.tif *.tiff *.ico *.wmf *.emf)");
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), session.stitch().PicturesPath, filter);
+    if (path.isEmpty())
+        return false;
+    return runConversionWizard(parent, session, ghost, path);
+}
+
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path)
+{
+    QImage source;
+    try {
+        source = loadPicture(path);
+    } catch (const QuillError& e) {
+        QMessageBox::warning(parent, QCoreApplication::translate("TFWizzard", "Wizard"), e.message());
+        return false;
+    }
+    TFWizzard* wizard = keptWizard(parent);
+    if (!wizard)
+        wizard = new TFWizzard(session.stitch(), parent);
+    wizard->setSource(source, path);
+    if (wizard->exec() != QDialog::Accepted)
+        return false;
+    return wizard->buildDesign(session, ghost);
+}
+
+bool showConversionWizardAgain(QWidget* parent)
+{
+    TFWizzard* wizard = keptWizard(parent);
+    if (!wizard || !wizard->model().hasSource())
+        return false;
+    wizard->exec();
+    return true;
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The conversion wizard dialog (caption "Wizard"): four pages without tabs, crop with a rubber
+// band, brightness and contrast, size, and palette, symbols, colours and dithering, each with a
+// preview of its result. The work is WizardModel's; this dialog shows it and feeds it the
+// user's choices. "Finish" and "Create empty template" close it with OK; buildDesign then
+// makes the new design.
+
+#include "convert/WizardModel.h"
+
+#include <QDialog>
+#include <QImage>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QSlider;
+class QSpinBox;
+class QStackedWidget;
+class QTimer;
+class Session;
+struct GhostPicture;
+class TStitch;
+
+namespace wizard_detail {
+class SelectionView;
+class PixelView;
+}
+
+class TFWizzard : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFWizzard(TStitch& stitch, QWidget* parent = nullptr);
+    ~TFWizzard() override;
+
+    // Takes a loaded picture and prepares the dialog for it (ResetAll).
+    void setSource(const QImage& source, const QString& path);
+    WizardModel& model() { return m_model; }
+
+    void SetStep(int n);
+    int step() const { return m_model.step(); }
+    // True when the dialog closed through "Create empty template".
+    bool emptyTemplateChosen() const { return m_emptyChosen; }
+
+    // After OK: the start-up initialisation runs again (as for New), the design is built with
+    // convertPicture, and the adjusted picture becomes the ghost. Returns false when the
+    // conversion was cancelled or failed (the message is shown); the design is then as the
+    // initialisation left it only if it got that far, else untouched.
+    bool buildDesign(Session& session, GhostPicture& ghost);
+
+    // The controls, for the window's tests.
+    QPushButton* prevButton() const { return m_prev; }
+    QPushButton* nextButton() const { return m_next; }
+    QPushButton* cancelButton() const { return m_cancel; }
+    QPushButton* emptyTemplateButton() const { return m_empty; }
+    QPushButton* setSizeButton() const { return m_setSize; }
+    QPushButton* resetButton() const { return m_reset; }
+    QSlider* zoomBar() const { return m_zoom; }
+    QSlider* brightnessBar() const { return m_brightness; }
+    QSlider* contrastBar() const { return m_contrast; }
+    QSlider* levelBar() const { return m_level; }
+    QSpinBox* sizeField() const { return m_size; }
+    QSpinBox* colorsField() const { return m_colors; }
+    QComboBox* paletteList() const { return m_palettes; }
+    QComboBox* symbolsList() const { return m_symbols; }
+    QComboBox* ditherList() const { return m_dither; }
+    QLabel* newSizeLabel() const { return m_newSize; }
+    QLabel* originalSizeLabel() const { return m_originalSize; }
+    QLabel* maxColorsLabel() const { return m_maxColors; }
+    QTimer* sizeTimer() const { return m_timer1; }
+    QTimer* colorsTimer() const { return m_timer2; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void done(int r) override;
+
+private:
+    void buildPages();
+    QWidget* buildStep1();
+    QWidget* buildStep2();
+    QWidget* buildStep3();
+    QWidget* buildStep4();
+    void fillLists();
+    void ResizeMain();
+    void BrightnessChange();
+    void Button1Click();
+    void ComboPalettesChange();
+    void SetUsedColors();
+    void BNextClick();
+    void BHelpClick();
+    void showFinal();
+    void updateButtons();
+    // The progress of a long colour run: a modal progress dialog that can cancel it.
+    bool runWithProgress(const std::function<bool(const DitherProgress&)>& work);
+
+    WizardModel m_model;
+    bool m_emptyChosen = false;
+    bool m_updating = false;
+
+    QStackedWidget* m_pages = nullptr;
+    QPushButton *m_prev = nullptr, *m_next = nullptr, *m_cancel = nullptr, *m_help = nullptr,
+                *m_empty = nullptr, *m_setSize = nullptr, *m_reset = nullptr, *m_setColors = nullptr;
+    QSlider *m_zoom = nullptr, *m_brightness = nullptr, *m_contrast = nullptr, *m_level = nullptr;
+    QSpinBox *m_size = nullptr, *m_colors = nullptr;
+    QComboBox *m_palettes = nullptr, *m_symbols = nullptr, *m_dither = nullptr;
+    QLabel *m_originalSize = nullptr, *m_newSize = nullptr, *m_maxColors = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    wizard_detail::SelectionView* m_selection = nullptr;
+    wizard_detail::PixelView *m_adjustView = nullptr, *m_sizeView = nullptr, *m_finalView = nullptr;
+    QTimer *m_timer1 = nullptr, *m_timer2 = nullptr;
+};
+
+// The "Convert Picture to Template ..." command after the window's own checks: chooses a
+// picture in Stitch.PicturesPath, loads it (errors shown naming the file), runs the wizard
+// (kept as a child of `parent` for "Wizzard ...") and builds the design. True when a new
+// design was made; the window then prepares its view as for a new design.
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost);
+// The same for a picture already chosen.
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path);
+// "Wizzard ...": shows the kept wizard again as it was left; its result is not applied.
+// False when no picture has been converted yet.
+bool showConversionWizardAgain(QWidget* parent);

@@ -1,0 +1,343 @@
+// The conversion wizard's logic without widgets: its defaults, the zoom it opens at, the rubber
+// band's drag rules, crop and size, the colour work of step 4 (kept when cancelled) and the
+// design that "Finish" and "Create empty template" build with the shipped catalogues.
+
+#include "convert/WizardModel.h"
+
+#include "core/PatternDocument.h"
+#include "core/QuillError.h"
+#include "session/Session.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+class Wizard : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        static int n = 0;
+        Session::Options o;
+        o.settingsFile = testsupport::tempRoot() + QStringLiteral("/wizard-%1.ini").arg(++n);
+        o.dataDir = testsupport::shippedDataDir();
+        session = std::make_unique<Session>(o);
+        session->initialiseWithNewDesign();
+        model = std::make_unique<WizardModel>(session->stitch());
+    }
+    TStitch& st() { return session->stitch(); }
+    PatternDocument& doc() { return session->document(); }
+
+    // A picture of smooth gradients, so that matching and dithering have work to do.
+    static QImage gradient(int w, int h)
+    {
+        QImage p(w, h, QImage::Format_ARGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                p.setPixel(x, y, qRgba(x * 255 / std::max(1, w - 1), 255 - y * 255 / std::max(1, h - 1),
+                                       (x * y) % 256, 255));
+        return p;
+    }
+    // Through steps 1 to 4 with the whole picture.
+    void walk(const QImage& picture, int size)
+    {
+        model->setSource(picture, QStringLiteral("/pictures/walk.png"));
+        model->ResetAll(QSize(800, 600));
+        model->SetStep(2);
+        model->SetStep(3);
+        model->setSize(size);
+        model->SetStep(4);
+    }
+
+    std::unique_ptr<Session> session;
+    std::unique_ptr<WizardModel> model;
+};
+
+} // namespace
+
+TEST_F(Wizard, StartsWithTheDefaults)
+{
+    EXPECT_EQ(model->size(), 100);
+    EXPECT_EQ(model->colors(), 500);
+    EXPECT_EQ(model->dither(), DitherMethod::None);
+    EXPECT_EQ(model->level(), 0);
+    EXPECT_EQ(model->brightness(), 0);
+    EXPECT_EQ(model->contrast(), 100);
+    EXPECT_EQ(model->characters(), st().defaultCharacters);
+    EXPECT_TRUE(model->palette().isEmpty()); // none selected before step 4
+    EXPECT_FALSE(model->paletteChosen());
+
+    model->setSource(gradient(40, 30));
+    model->setBrightnessContrast(40, 150);
+    model->ResetAll(QSize(800, 600));
+    EXPECT_EQ(model->step(), 1);
+    EXPECT_EQ(model->selectionRect(), QRectF(0, 0, 40, 30)); // the whole picture
+    EXPECT_EQ(model->brightness(), 0);
+    EXPECT_EQ(model->contrast(), 100);
+
+    // Step 4 selects the default palette when none is chosen, and keeps a chosen one.
+    model->SetStep(2);
+    model->SetStep(3);
+    model->SetStep(4);
+    EXPECT_EQ(model->palette(), st().defaultPalette);
+    EXPECT_FALSE(model->paletteChosen()); // only processing sets it
+}
+
+TEST_F(Wizard, OpensAtTheZoomThatFitsTheView)
+{
+    struct Case
+    {
+        QSize picture, view;
+        double zoom;
+        int bar;
+        QSize shown;
+    };
+    const Case cases[] = {
+        {{400, 300}, {800, 600}, 1.0, 100, {400, 300}},   // fits
+        {{800, 600}, {400, 300}, 0.5, 50, {400, 300}},    // twice as large
+        {{400, 300}, {400, 300}, 1.0, 100, {400, 300}},   // as large as the view: not taller
+        {{1000, 300}, {400, 300}, 0.4, 40, {400, 120}},   // the narrower ratio decides
+        {{3000, 100}, {100, 100}, 1.0 / 30, 10, {100, 3}}, // the bar stops at 10
+        {{401, 301}, {200, 1000}, 200.0 / 401, 50, {200, 150}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.picture.width() << "x" << c.picture.height() << " in "
+                                        << c.view.width() << "x" << c.view.height());
+        model->setSource(gradient(c.picture.width(), c.picture.height()));
+        model->ResetAll(c.view);
+        EXPECT_DOUBLE_EQ(model->zoomFactor(), c.zoom);
+        EXPECT_EQ(model->zoomBarPosition(), c.bar);
+        EXPECT_EQ(model->selectionViewSize(), c.shown);
+        EXPECT_EQ(model->selectionView().size(), c.shown);
+    }
+}
+
+TEST_F(Wizard, RubberBandStaysInsideThePicture)
+{
+    // A 200 x 100 picture shown at zoom 0.5 (100 x 50 view pixels) with the view scrolled so
+    // that the picture starts at (10, 20). The selection (40, 20)-(120, 80) is the frame
+    // (30, 30)-(70, 60).
+    using D = WizardModel::Drag;
+    struct Case
+    {
+        const char* name;
+        D kind;
+        QRectF proposed; // view pixels (left, top, width, height)
+        QRectF frame;    // as placed
+        QRectF selection;
+    };
+    const Case cases[] = {
+        {"move inside", D::Move, {40, 35, 40, 30}, {40, 35, 40, 30}, {60, 30, 80, 60}},
+        {"move past the right edge keeps the width", D::Move, {90, 30, 40, 30}, {70, 30, 40, 30},
+         {120, 20, 80, 60}},
+        {"move past the left edge", D::Move, {-5, 30, 40, 30}, {10, 30, 40, 30}, {0, 20, 80, 60}},
+        {"move past the top and bottom edges", D::Move, {30, 0, 40, 30}, {30, 20, 40, 30},
+         {40, 0, 80, 60}},
+        {"move past the bottom edge", D::Move, {30, 60, 40, 30}, {30, 40, 40, 30}, {40, 40, 80, 60}},
+        {"right edge past the picture", D::Right, {30, 30, 200, 30}, {30, 30, 80, 30},
+         {40, 20, 160, 60}},
+        {"left edge past the picture", D::Left, {0, 30, 70, 30}, {10, 30, 60, 30}, {0, 20, 120, 60}},
+        {"top edge past the picture", D::Top, {30, 5, 40, 55}, {30, 20, 40, 40}, {40, 0, 80, 80}},
+        {"bottom edge past the picture", D::Bottom, {30, 30, 40, 90}, {30, 30, 40, 40},
+         {40, 20, 80, 80}},
+        {"corner past both edges", D::BottomRight, {30, 30, 200, 200}, {30, 30, 80, 40},
+         {40, 20, 160, 80}},
+        {"corner past both edges, top left", D::TopLeft, {0, 0, 70, 60}, {10, 20, 60, 40},
+         {0, 0, 120, 80}},
+        {"edge dragged over the opposite one keeps a pixel", D::Right, {30, 30, -20, 30},
+         {30, 30, 1, 30}, {40, 20, 2, 60}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model->setSource(gradient(200, 100));
+        model->ResetAll(QSize(100, 50));
+        ASSERT_DOUBLE_EQ(model->zoomFactor(), 0.5);
+        model->setSelectionRect(QRectF(QPointF(40, 20), QPointF(120, 80)));
+        const QPointF offset(10, 20);
+        ASSERT_EQ(model->rubberFrame(offset), QRectF(30, 30, 40, 30));
+        EXPECT_EQ(model->RubberResize(c.proposed, c.kind, offset), c.frame);
+        EXPECT_EQ(model->selectionRect(), c.selection);
+    }
+
+    // While the band is hidden a drag is refused.
+    model->setSelectionRect(QRectF(QPointF(40, 20), QPointF(120, 80)));
+    model->setRubberVisible(false);
+    EXPECT_EQ(model->RubberResize(QRectF(0, 0, 10, 10), D::Move, QPointF(10, 20)), QRectF(30, 30, 40, 30));
+    EXPECT_EQ(model->selectionRect(), QRectF(QPointF(40, 20), QPointF(120, 80)));
+}
+
+TEST_F(Wizard, CropsAdjustsAndSizes)
+{
+    QImage p = gradient(400, 300);
+    p.setPixel(10, 20, qRgba(100, 200, 0, 255));
+    model->setSource(p);
+    model->ResetAll(QSize(800, 600));
+    // The crop's coordinates are rounded, halves to even: 10.5 -> 10, 20.5 -> 20.
+    model->setSelectionRect(QRectF(QPointF(10.5, 20.5), QPointF(343.4, 220.2)));
+    model->SetStep(2);
+    ASSERT_EQ(model->preAdjustments().size(), QSize(333, 200));
+    EXPECT_EQ(model->preAdjustments().pixel(0, 0), qRgba(100, 200, 0, 255));
+    model->setBrightnessContrast(0, 150); // 100 stays, 200 -> 250, 0 -> 0
+    EXPECT_EQ(model->adjusted().pixel(0, 0), qRgba(100, 250, 0, 255));
+    EXPECT_EQ(model->preAdjustments().pixel(0, 0), qRgba(100, 200, 0, 255)); // kept for the next change
+    model->resetAdjustments();
+    EXPECT_EQ(model->adjusted().pixel(0, 0), qRgba(100, 200, 0, 255));
+
+    model->SetStep(3);
+    EXPECT_EQ(model->sizeMaximum(), 333);
+    EXPECT_EQ(model->designSize(), QSize(100, 60)); // R(100 x 200 / 333)
+
+    struct Case
+    {
+        QSize picture;
+        int n;
+        QSize design;
+    };
+    for (const Case& c : {Case{{400, 300}, 100, {100, 75}}, Case{{300, 400}, 100, {75, 100}},
+                          Case{{50, 50}, 20, {20, 20}}, Case{{50, 40}, 999, {50, 40}},
+                          Case{{300, 2}, 100, {100, 1}}, Case{{400, 300}, 1, {2, 2}}}) {
+        SCOPED_TRACE(testing::Message() << c.picture.width() << "x" << c.picture.height() << " N " << c.n);
+        model->setSource(gradient(c.picture.width(), c.picture.height()));
+        model->ResetAll(QSize(800, 600));
+        model->SetStep(2);
+        model->setSize(c.n);
+        EXPECT_EQ(model->designSize(), c.design);
+        EXPECT_EQ(model->resized().size(), c.design);
+    }
+}
+
+TEST_F(Wizard, FlatCropKeepsOnePixel)
+{
+    model->setSource(gradient(40, 30));
+    model->ResetAll(QSize(800, 600));
+    model->setSelectionRect(QRectF(QPointF(12.2, 5), QPointF(12.4, 25)));
+    model->SetStep(2);
+    EXPECT_EQ(model->adjusted().size(), QSize(1, 20));
+    model->SetStep(3);
+    EXPECT_FALSE(model->designSize().isEmpty());
+}
+
+TEST_F(Wizard, FinishBuildsTheDesignTheWizardShows)
+{
+    walk(gradient(48, 36), 24);
+    ASSERT_EQ(model->designSize(), QSize(24, 18));
+    model->setColors(12);
+    ASSERT_TRUE(model->processPalette());
+    ASSERT_TRUE(model->paletteChosen());
+    EXPECT_LE(model->reducedColors().size(), 12);
+
+    const ColorTable palette = st().ColorPalettes.value(model->palette());
+    ConversionResult r;
+    ASSERT_TRUE(model->finish(doc(), false, &r));
+    ASSERT_EQ(doc().width(), 24);
+    ASSERT_EQ(doc().height(), 18);
+    QSet<ColorKey> used;
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 24; ++x) {
+            const ColorKey k = model->finalPicture().at(x, y);
+            ASSERT_EQ(TColor32(doc().CrossCells.pixel(x, y)), keyToPixel(k)) << x << "," << y;
+            used.insert(k);
+        }
+    EXPECT_EQ(r.final, model->finalPicture()); // Finish gives what step 4 showed
+    EXPECT_EQ(r.adjusted, model->adjusted()); // the ghost picture
+    EXPECT_EQ(st().Colors.size(), palette.size()); // the whole palette
+    for (ColorKey k : used)
+        EXPECT_TRUE(st().Colors.contains(k));
+    EXPECT_EQ(st().colorsname(), model->palette());
+    EXPECT_EQ(st().fileMode, fmConvert);
+    EXPECT_TRUE(st().filename().endsWith(QStringLiteral("/pictures/walk.qvxp")));
+    EXPECT_EQ(doc().checkInvariant(), QString());
+}
+
+TEST_F(Wizard, EmptyTemplateHasNoStitchesAndTheWholePalette)
+{
+    walk(gradient(30, 20), 15);
+    ASSERT_TRUE(model->processPalette());
+    ASSERT_TRUE(model->finish(doc(), true));
+    ASSERT_EQ(QSize(doc().width(), doc().height()), QSize(15, 10));
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 15; ++x)
+            ASSERT_TRUE(doc().isEmptyPixel(doc().CrossCells.pixel(x, y)));
+    const ColorTable palette = st().ColorPalettes.value(model->palette());
+    EXPECT_EQ(st().Colors.size(), palette.size());
+    for (const auto& [key, info] : st().Colors)
+        EXPECT_EQ(info.colorCount, 0);
+}
+
+TEST_F(Wizard, CancelledRunKeepsThePreviousResult)
+{
+    walk(gradient(60, 40), 30);
+    // Cancelled before any result: nothing is chosen yet.
+    model->setDither(DitherMethod::FloydSteinberg);
+    EXPECT_FALSE(model->processPalette([](int, int) { return false; }));
+    EXPECT_FALSE(model->paletteChosen());
+
+    model->setDither(DitherMethod::None);
+    ASSERT_TRUE(model->processPalette());
+    const KeyRaster before = model->finalPicture();
+    const ColorTable reducedBefore = model->reducedColors();
+    const int maxBefore = model->maxAvailableColors();
+
+    struct Case
+    {
+        DitherMethod method;
+        int colors;
+        int cancelAt; // progress calls answered true before the cancel
+    };
+    for (const Case& c : {Case{DitherMethod::FloydSteinberg, 500, 0}, Case{DitherMethod::Stucki, 6, 1},
+                          Case{DitherMethod::SierraLite, 3, 2}}) {
+        SCOPED_TRACE(ditherMethodName(c.method).toStdString());
+        model->setDither(c.method);
+        model->setColors(c.colors);
+        model->setLevel(100);
+        int calls = 0;
+        EXPECT_FALSE(model->processPalette([&](int, int) { return calls++ < c.cancelAt; }));
+        EXPECT_EQ(model->finalPicture(), before);
+        EXPECT_EQ(model->reducedColors().size(), reducedBefore.size());
+        EXPECT_EQ(model->maxAvailableColors(), maxBefore);
+        EXPECT_TRUE(model->paletteChosen());
+    }
+
+    // The same settings run to the end do change the result, so the checks above can fail.
+    ASSERT_TRUE(model->processPalette());
+    EXPECT_NE(model->finalPicture(), before);
+
+    // A cancelled Finish leaves the design alone.
+    const QImage cells = doc().CrossCells;
+    const auto colors = st().Colors.size();
+    model->setDither(DitherMethod::FloydSteinberg);
+    EXPECT_FALSE(model->finish(doc(), false, nullptr, [](int, int) { return false; }));
+    EXPECT_EQ(doc().CrossCells, cells);
+    EXPECT_EQ(st().Colors.size(), colors);
+}
+
+TEST_F(Wizard, UnknownPaletteIsAnError)
+{
+    walk(gradient(20, 20), 10);
+    model->setPalette(QStringLiteral("No such palette"));
+    EXPECT_THROW(model->processPalette(), QuillError);
+    EXPECT_FALSE(model->paletteChosen());
+}
+
+TEST_F(Wizard, UnreadablePictureNamesTheFile)
+{
+    const QString path = testsupport::tempRoot() + QStringLiteral("/not-a-picture.png");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("this is no picture");
+    f.close();
+    for (const QString& p : {path, testsupport::tempRoot() + QStringLiteral("/drawing.wmf")}) {
+        try {
+            model->loadSource(p);
+            ADD_FAILURE() << "no error for " << p.toStdString();
+        } catch (const QuillError& e) {
+            EXPECT_TRUE(e.message().contains(QFileInfo(p).fileName())) << e.message().toStdString();
+        }
+        EXPECT_FALSE(model->hasSource());
+    }
+}
