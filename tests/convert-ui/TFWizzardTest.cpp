@@ -6,10 +6,13 @@
 
 #include "core/PatternDocument.h"
 #include "files/GhostPicture.h"
+#include "session/DesignSummary.h"
 #include "session/Session.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -126,6 +129,22 @@ TEST_F(WizardDialog, StepsThroughAndFinishes)
             cells.insert(doc.CrossCells.pixel(x, y));
     EXPECT_EQ(cells.size(), 2);
     EXPECT_EQ(doc.checkInvariant(), QString());
+
+    // The command line makes the same design from the same picture and options.
+    const QString out = testsupport::tempRoot() + QStringLiteral("/wizard-cli.qvxp");
+    const QStringList common{"--settings", testsupport::tempRoot() + "/wizard-cli.ini", "--data",
+                             testsupport::shippedDataDir()};
+    QProcess cli;
+    cli.start(QStringLiteral(QUILLMARK_CLI),
+              common + QStringList{"convert", path, "-o", out, "--size", "20", "--colors", "2"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    cli.start(QStringLiteral(QUILLMARK_CLI), common + QStringList{"info", out, "--cells"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QJsonObject fromCli = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    const QJsonObject fromWizard = designSummary(doc, true);
+    for (const char* field : {"width", "height", "palette", "characters", "usedColors", "cells", "quarters"})
+        EXPECT_EQ(fromCli[field], fromWizard[field]) << field;
 }
 
 TEST_F(WizardDialog, EmptyTemplateAndCancel)
