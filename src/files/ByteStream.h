@@ -36,11 +36,12 @@ public:
     void requireRecords(quint64 count, quint64 bytesEach, const char* what);
 
     [[noreturn]] void fail(const QString& problem) const;
+    // The next n bytes in place (valid while the reader lives); fails when fewer are left.
+    const uchar* take(qsizetype n, const char* what);
 
     static constexpr quint32 kMaxString = 10000;
 
 private:
-    const uchar* take(qsizetype n, const char* what);
 
     QByteArray m_data;
     QString m_fileName;
@@ -57,6 +58,8 @@ public:
     void i32(qint32 v) { u32(quint32(v)); }
     void f64(double v);
     void raw(const QByteArray& bytes) { m_data.append(bytes); }
+    // Room for `n` bytes in all, so that large rasters are not copied as the buffer grows.
+    void reserve(qsizetype n) { m_data.reserve(n); }
     // u32 byte count and the Windows-1252 bytes. Throws QuillError for a text that would be
     // longer than a reader accepts (ByteReader::kMaxString), naming `what`.
     void string(const QString& text, const QString& what);

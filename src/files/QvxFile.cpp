@@ -53,11 +53,12 @@ QList<qint16> readIndexRaster(ByteReader& r, quint64 width, quint64 height, cons
 {
     const quint64 cells = width * height;
     r.requireRecords(cells, 4, what);
-    const QByteArray raw = r.bytes(qsizetype(cells * 4), what);
+    // Read in place: the raster's bytes are not copied before they are decoded.
+    const uchar* p = r.take(qsizetype(cells * 4), what);
     QList<qint16> indexes(qsizetype(cells), -1);
-    const uchar* p = reinterpret_cast<const uchar*>(raw.constData());
+    qint16* out = indexes.data();
     for (quint64 i = 0; i < cells; ++i, p += 4)
-        indexes[qsizetype(i)] = qint16(quint16(p[0] | (p[1] << 8)));
+        out[i] = qint16(quint16(p[0] | (p[1] << 8)));
     return indexes;
 }
 
@@ -230,13 +231,26 @@ bool pointInside(QPoint p, const QRect& grid)
 void writeIndexRaster(ByteWriter& w, const QImage& raster, const QRect& area, TColor32 bg,
                       const QHash<TColor32, quint32>& ords)
 {
+    // A row at a time into one buffer; runs of one colour reuse the last lookup.
+    QByteArray row(qsizetype(area.width()) * 4, Qt::Uninitialized);
+    TColor32 last = bg;
+    quint32 lastIndex = 0xFFFFFFFFu;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        const TColor32* row = reinterpret_cast<const TColor32*>(raster.constScanLine(y));
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const TColor32 raw = row[x];
-            // A cell whose colour is missing from the table is saved empty: no index exists.
-            w.u32(raw == bg ? 0xFFFFFFFFu : ords.value(raw & 0x00FFFFFFu, 0xFFFFFFFFu));
+        const TColor32* in = reinterpret_cast<const TColor32*>(raster.constScanLine(y)) + area.left();
+        uchar* out = reinterpret_cast<uchar*>(row.data());
+        for (int x = 0; x < area.width(); ++x, out += 4) {
+            const TColor32 raw = in[x];
+            if (raw != last) {
+                last = raw;
+                // A cell whose colour is missing from the table is saved empty: no index exists.
+                lastIndex = raw == bg ? 0xFFFFFFFFu : ords.value(raw & 0x00FFFFFFu, 0xFFFFFFFFu);
+            }
+            out[0] = uchar(lastIndex);
+            out[1] = uchar(lastIndex >> 8);
+            out[2] = uchar(lastIndex >> 16);
+            out[3] = uchar(lastIndex >> 24);
         }
+        w.raw(row);
     }
 }
 
@@ -305,6 +319,9 @@ QByteArray qvxBytes(PatternDocument& doc, const QRect* rectangle)
     w.string(st.chars.fcharacters, QStringLiteral("The symbol string"));
     w.endBlock(chars);
 
+    // The two rasters are most of the file: 4 bytes per cell and per quarter.
+    w.reserve(w.size() + 20 * qsizetype(area.width()) * area.height() + 64 * 1024
+              + 48 * (doc.DesignBackStitches.size() + doc.DesignFrenchKnots.size()));
     const qsizetype colo = w.beginBlock("COLO", 1);
     w.u32(quint32(entries.size()));
     for (const auto& [key, e] : entries) {
