@@ -93,8 +93,9 @@ TEST(NearestColor, ExactTiesEmptyAndRecording)
         QList<double> deltas{7.0};
         EXPECT_EQ(nearestColor(c, k.table, &deltas), k.expected);
         EXPECT_EQ(deltas.size(), k.recorded ? 2 : 1);
-        if (k.recorded)
+        if (k.recorded) {
             EXPECT_DOUBLE_EQ(deltas.last(), matchingDistance(c, k.expected));
+        }
         EXPECT_EQ(nearestColor(c, k.table), k.expected);
 
         NearestColorSearch fast(k.table);
