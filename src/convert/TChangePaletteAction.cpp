@@ -1,6 +1,7 @@
 #include "TChangePaletteAction.h"
 
 #include "ColorMatch.h"
+#include "ColorUses.h"
 
 #include "core/PatternDocument.h"
 
@@ -30,36 +31,7 @@ std::unique_ptr<TChangePaletteAction> TChangePaletteAction::prepare(const Patter
         recordOf.insert(key, int(a->fArr.size()));
         a->fArr.append(r);
     }
-    const TColor32 bg = st.BackGroundColor;
-    auto collect = [&](const QImage& raster, auto member) {
-        for (int y = 0; y < raster.height(); ++y) {
-            const TColor32* row = reinterpret_cast<const TColor32*>(raster.constScanLine(y));
-            for (int x = 0; x < raster.width(); ++x) {
-                if (row[x] == bg)
-                    continue;
-                const auto it = recordOf.constFind(pixelToKey(row[x]));
-                if (it != recordOf.cend())
-                    (a->fArr[*it].*member).append(QPoint(x, y));
-            }
-        }
-    };
-    collect(doc.CrossCells, &TChangePaletteInfo::points);
-    collect(doc.QuarterCells, &TChangePaletteInfo::Qpoints);
-    for (int i = 0; i < doc.DesignBackStitches.size(); ++i) {
-        const auto it = recordOf.constFind(doc.DesignBackStitches[i].Color);
-        if (it != recordOf.cend())
-            a->fArr[*it].backstitches.append(i);
-    }
-    for (int i = 0; i < doc.DesignFrenchKnots.size(); ++i) {
-        const auto it = recordOf.constFind(doc.DesignFrenchKnots[i].Color);
-        if (it != recordOf.cend())
-            a->fArr[*it].frenchKnots.append(i);
-    }
-    for (int i = 0; i < int(doc.DesignRhodes.size()); ++i) {
-        const auto it = recordOf.constFind(doc.DesignRhodes[size_t(i)]->color);
-        if (it != recordOf.cend())
-            a->fArr[*it].rhodes.append(i);
-    }
+    collectColorUses(doc, recordOf, a->fArr, &TChangePaletteInfo::points, &TChangePaletteInfo::Qpoints);
     return a;
 }
 
