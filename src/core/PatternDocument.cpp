@@ -210,6 +210,14 @@ void PatternDocument::changeRhodeUse(const TRhode& r, int sign, bool refresh)
     }
 }
 
+void PatternDocument::notifyStitches(bool refresh)
+{
+    if (refresh) {
+        emit stitchesChanged();
+        emit colorUsageChanged();
+    }
+}
+
 void PatternDocument::backStitchesAdd(const TBackStitch& b, bool refresh)
 {
     backStitchesInsert(int(DesignBackStitches.size()), b, refresh);
@@ -219,10 +227,7 @@ void PatternDocument::backStitchesInsert(int index, const TBackStitch& b, bool r
 {
     changeStitchUse(b, +1, refresh);
     DesignBackStitches.insert(qBound(0, index, int(DesignBackStitches.size())), b);
-    if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
-    }
+    notifyStitches(refresh);
 }
 
 void PatternDocument::backStitchesDelete(int index, bool refresh)
@@ -231,10 +236,7 @@ void PatternDocument::backStitchesDelete(int index, bool refresh)
         return;
     changeStitchUse(DesignBackStitches.at(index), -1, refresh);
     DesignBackStitches.removeAt(index);
-    if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
-    }
+    notifyStitches(refresh);
 }
 
 void PatternDocument::frenchKnotAdd(const TFrenchKnot& k, bool refresh)
@@ -247,10 +249,7 @@ void PatternDocument::frenchKnotInsert(int index, const TFrenchKnot& k, bool ref
     if (TColorInfo* e = m_stitch.Colors.find(k.Color))
         changeUse(k.Color, *e, 5, refresh, true);
     DesignFrenchKnots.insert(qBound(0, index, int(DesignFrenchKnots.size())), k);
-    if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
-    }
+    notifyStitches(refresh);
 }
 
 void PatternDocument::frenchKnotDelete(int index, bool refresh)
@@ -261,10 +260,7 @@ void PatternDocument::frenchKnotDelete(int index, bool refresh)
     if (TColorInfo* e = m_stitch.Colors.find(k.Color))
         changeUse(k.Color, *e, -5, refresh, true);
     DesignFrenchKnots.removeAt(index);
-    if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
-    }
+    notifyStitches(refresh);
 }
 
 void PatternDocument::RhodeAdd(std::unique_ptr<TRhode> r, bool refresh)
@@ -279,10 +275,7 @@ void PatternDocument::RhodeInsert(int index, std::unique_ptr<TRhode> r, bool ref
     changeRhodeUse(*r, +1, refresh);
     const auto pos = DesignRhodes.begin() + qBound(0, index, int(DesignRhodes.size()));
     DesignRhodes.insert(pos, std::move(r));
-    if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
-    }
+    notifyStitches(refresh);
 }
 
 void PatternDocument::RhodeDelete(int index, bool refresh)
@@ -291,10 +284,7 @@ void PatternDocument::RhodeDelete(int index, bool refresh)
         return;
     changeRhodeUse(*DesignRhodes[size_t(index)], -1, refresh);
     DesignRhodes.erase(DesignRhodes.begin() + index);
-    if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
-    }
+    notifyStitches(refresh);
 }
 
 void PatternDocument::backStitchesRecolor(int index, ColorKey color, bool refresh)
@@ -307,10 +297,7 @@ void PatternDocument::backStitchesRecolor(int index, ColorKey color, bool refres
     changeStitchUse(b, -1, refresh);
     b.Color = color;
     changeStitchUse(b, +1, refresh);
-    if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
-    }
+    notifyStitches(refresh);
 }
 
 void PatternDocument::refreshAll()

@@ -132,6 +132,8 @@ private:
     void changeStitchUse(const TBackStitch& b, int sign, bool refresh);
     void changeRhodeUse(const TRhode& r, int sign, bool refresh);
     TColorSymbols symbolsEntry(ColorKey c, bool withGlyph) const;
+    // Stitch lists changed: with `refresh`, the chart and the colour panel are told.
+    void notifyStitches(bool refresh);
 
     TStitch& m_stitch;
     bool m_allColorsView = true; // "All colors" is chosen at start
