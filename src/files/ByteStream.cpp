@@ -4,6 +4,7 @@
 #include "core/TextCodec.h"
 
 #include <QDir>
+#include <QFile>
 #include <QtEndian>
 #include <cstring>
 
@@ -131,4 +132,17 @@ void ByteWriter::setLengths(qsizetype offset, quint32 length)
     qToLittleEndian(length, b);
     std::memcpy(m_data.data() + offset + 8, b, 4);
     std::memcpy(m_data.data() + offset + 12, b, 4);
+}
+
+QByteArray readDesignBytes(const QString& filename)
+{
+    QFile in(filename);
+    if (!in.open(QIODevice::ReadOnly))
+        throw QuillError(QStringLiteral("Cannot open the design file \"%1\": %2.")
+                             .arg(QDir::toNativeSeparators(filename), in.errorString()));
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw QuillError(QStringLiteral("Cannot read the design file \"%1\": %2.")
+                             .arg(QDir::toNativeSeparators(filename), in.errorString()));
+    return bytes;
 }

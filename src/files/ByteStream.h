@@ -49,6 +49,9 @@ private:
 };
 
 // Little-endian writer over a growing buffer, with the lengths of blocks patched afterwards.
+// The whole of a design file; throws QuillError naming the file when it cannot be read.
+QByteArray readDesignBytes(const QString& filename);
+
 class ByteWriter
 {
 public:

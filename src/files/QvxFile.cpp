@@ -207,14 +207,7 @@ void parseQVX(TQVXFile& f, const QByteArray& bytes, const QString& fileName)
 
 void ReadQVX(TQVXFile& file, const QString& filename)
 {
-    QFile in(filename);
-    if (!in.open(QIODevice::ReadOnly))
-        throw QuillError(QStringLiteral("Cannot open the design file \"%1\": %2.")
-                             .arg(QDir::toNativeSeparators(filename), in.errorString()));
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw QuillError(QStringLiteral("Cannot read the design file \"%1\": %2.")
-                             .arg(QDir::toNativeSeparators(filename), in.errorString()));
+    const QByteArray bytes = readDesignBytes(filename);
     parseQVX(file, bytes, filename);
 }
 
