@@ -6,6 +6,7 @@
 #include "core/QuillError.h"
 #include "core/ui/ColorPanel.h"
 #include "core/ui/TFNewImage.h"
+#include "files/DesignFile.h"
 #include "palettes/ui/TFPalette.h"
 
 #include <QAbstractButton>
@@ -33,6 +34,7 @@ MainWindow::MainWindow(const Session::Options& options, const QString& fileArgum
     createStatusBar();
     m_newImage = new TFNewImage(stitch(), this);
     connectDesign();
+    connectFileCommands();
 
     translateUi();
     designReplaced();
@@ -53,19 +55,33 @@ MainWindow::~MainWindow()
 
 void MainWindow::FormCreate(const QString& fileArgument)
 {
-    // Settings, catalogues and the first design; a QuillError leaves the constructor.
-    m_startupMessages = m_session->initialiseWithNewDesign();
-    if (!fileArgument.isEmpty() && QFileInfo(fileArgument).isFile())
-        m_startupMessages << stitch().translate(
-                                 QStringLiteral("Opening design files is not available yet; a new "
-                                                "design was made instead of"))
-                + QStringLiteral(" \"") + QDir::toNativeSeparators(fileArgument)
-                + QStringLiteral("\".");
+    // Settings and catalogues; a QuillError leaves the constructor.
+    m_startupMessages = m_session->initialise();
+    TStitch& st = stitch();
+    PatternDocument& doc = document();
     m_zoom = Product::kStartZoom;
-    document().SetCellWidthAndHeight(m_zoom);
-    stitch().setFileSaved(true);
-}
+    doc.SetCellWidthAndHeight(m_zoom);
 
+    // The first design: the file named on the command line, or the default design when there
+    // is none or it cannot be opened.
+    bool opened = false;
+    if (!fileArgument.isEmpty() && QFileInfo(fileArgument).isFile()) {
+        const QFileInfo file(fileArgument);
+        const QString path = file.absoluteFilePath();
+        try {
+            applyDesignFile(doc, readDesignFile(path), &m_ghost);
+            st.PatternsPath = QDir::toNativeSeparators(file.absolutePath() + QLatin1Char('/'));
+            MRUListInsert(path);
+            opened = true;
+        } catch (const QuillError& e) {
+            m_startupMessages << e.message();
+        }
+    }
+    if (!opened)
+        doc.CreateNewTemplate(Product::kDefaultDesignSize, Product::kDefaultDesignSize,
+                              st.defaultCharacters, st.defaultPalette);
+    st.setFileSaved(true);
+}
 void MainWindow::connectDesign()
 {
     TStitch& st = stitch();
@@ -177,20 +193,27 @@ void MainWindow::updateDrawColor()
 
 // --- messages ---
 
-QMessageBox::StandardButton MainWindow::MyMessageDlg(const QString& message)
+QMessageBox::StandardButton MainWindow::MyMessageDlg(const QString& message,
+                                                     QMessageBox::StandardButtons buttons)
 {
     TStitch& st = stitch();
     QMessageBox box(QMessageBox::Question, st.translate(QStringLiteral("Warning")), message,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+                    buttons, this);
     box.setObjectName(QStringLiteral("MyMessageDlg"));
-    box.button(QMessageBox::Yes)->setText(st.translate(QStringLiteral("Yes")));
-    box.button(QMessageBox::No)->setText(st.translate(QStringLiteral("No")));
-    box.button(QMessageBox::Cancel)->setText(st.translate(QStringLiteral("Cancel")));
+    const struct { QMessageBox::StandardButton button; const char* text; } captions[] = {
+        {QMessageBox::Yes, "Yes"}, {QMessageBox::No, "No"}, {QMessageBox::Cancel, "Cancel"}};
+    for (const auto& c : captions)
+        if (QAbstractButton* b = box.button(c.button))
+            b->setText(st.translate(QString::fromLatin1(c.text)));
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+    // Closing the box answers "Cancel", or "No" where there is no "Cancel".
+    const QMessageBox::StandardButton escape
+        = buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No;
+    box.setEscapeButton(escape);
     const int r = box.exec();
-    return r == QMessageBox::Yes || r == QMessageBox::No ? QMessageBox::StandardButton(r)
-                                                          : QMessageBox::Cancel;
+    return r == QMessageBox::Yes || r == QMessageBox::No || r == QMessageBox::Cancel
+        ? QMessageBox::StandardButton(r)
+        : escape;
 }
 
 void MainWindow::showMessage(QMessageBox::Icon icon, const QString& text)
@@ -210,11 +233,14 @@ bool MainWindow::Check()
     switch (MyMessageDlg(st.translate(QStringLiteral("Data is not saved, save now?")))) {
     case QMessageBox::No:
         return true;
-    case QMessageBox::Yes:
-        // Saving comes with the design file; until then the design must not be dropped.
-        showMessage(QMessageBox::Information,
-                    st.translate(QStringLiteral("Saving designs is not available yet.")));
-        return false;
+    case QMessageBox::Yes: {
+        // The design may go only once it is written.
+        if (st.FileNameAssigned)
+            return saveTo(st.filename());
+        QString startFolder;
+        const QString name = chooseSaveName(&startFolder);
+        return !name.isEmpty() && saveTo(name);
+    }
     default:
         return false;
     }
@@ -273,18 +299,9 @@ void MainWindow::MenuNewClick()
     }
 
     // Settings and catalogues are read again; when that fails the current design stays.
-    const bool wasSaved = st.fileSaved();
-    const bool wasKnitting = doc.KnittingMode;
     QStringList warnings;
-    try {
-        warnings = m_session->initialise();
-    } catch (const QuillError& e) {
-        doc.KnittingMode = wasKnitting;
-        doc.SetCellWidthAndHeight(m_zoom);
-        st.setFileSaved(wasSaved);
-        showMessage(QMessageBox::Critical, e.message());
+    if (!reinitialise(&warnings))
         return;
-    }
 
     doc.KnittingMode = o.knitting;
     doc.SetCellWidthAndHeight(m_zoom);
@@ -298,6 +315,7 @@ void MainWindow::MenuNewClick()
     doc.CrossCells.fill(st.BackGroundColor);
     if (!doc.ColorSymbolsList.isEmpty())
         st.setDrawcolor(doc.ColorSymbolsList.first().Color);
+    m_ghost.drop();
     designReplaced();
     rebuildLanguagesMenu();
     updateStatusPanels();

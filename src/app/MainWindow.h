@@ -1,8 +1,10 @@
 #pragma once
 // The main window: menus, tool bar, status bar and the chart area over the one design of the
-// session, the start-up initialisation it runs when created, the New command and closing.
+// session, the start-up initialisation it runs when created, the New command, the file
+// commands (open, save, recent files) and closing.
 
 #include "editing/TMode.h"
+#include "files/GhostPicture.h"
 #include "session/Session.h"
 #include "view/ViewModes.h"
 
@@ -12,6 +14,7 @@
 #include <memory>
 
 class ChartView;
+struct DesignFileContent;
 class ChartWidget;
 class ColorPanel;
 class QActionGroup;
@@ -82,12 +85,37 @@ public:
     void applyProductMode();
     // Window caption: prefix, " - ", the file name without its folder, " - " and the title.
     void setFormCaption();
-    // True when the design may be replaced or closed (asks about unsaved changes).
+    // True when the design may be replaced or closed: asks about unsaved changes and, on
+    // "Yes", saves (choosing a name when the design has none); false when that save fails.
     bool Check();
     // The New command: unsaved-changes question, New Image dialog, a new empty design.
     void MenuNewClick();
     // Closing: writes the settings, then asks Check.
     bool FormCloseQuery();
+
+    // --- file commands (MainWindowFiles.cpp) ---
+    // "Open Template ...": Check, the open dialog, OpenFile, the recent files.
+    void MenuTemplateClick();
+    // "Open Template As ...": as "Open Template ..." with the application mode asked first.
+    void OpenTemplateAs1Click();
+    // An entry of "Reopen ...": opens `path` when it still exists and Check allows.
+    void MenuMRUClick(const QString& path);
+    // "Save" and "Save as ..."; true when the design was written.
+    bool MenuSaveClick();
+    bool MenuSaveAsClick();
+    // Opens a design file as the commands do: the start-up initialisation runs again, then the
+    // file becomes the design. A file that cannot be read shows the error and leaves the open
+    // design exactly as it was (false). `knitting` is the application mode to open in.
+    bool OpenFile(const QString& path, bool knitting = false);
+    // The recent files: `path` at the top (at most 11 entries), and the "Reopen ..." menu.
+    void MRUListInsert(const QString& path);
+    void UpdateMRUs();
+    QMenu* reopenMenu() const { return m_reopenMenu; }
+    // The ghost picture loaded with the design (saved back beside it).
+    const GhostPicture& ghost() const { return m_ghost; }
+    // Filters of the open and save dialogs, translated.
+    QStringList openDialogFilters();
+    QStringList saveDialogFilters();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,7 +147,30 @@ private:
     void updateDrawColor();
     void connectDesign();
 
-    QMessageBox::StandardButton MyMessageDlg(const QString& message);
+    // --- MainWindowFiles.cpp ---
+    void connectFileCommands();
+    // The start-up initialisation again (New, opening). On failure the error is shown, the
+    // design stays as it was and the result is false.
+    bool reinitialise(QStringList* warnings);
+    // Makes a read file the design; false (after the message) when it cannot be applied.
+    bool applyOpenedFile(const DesignFileContent& content);
+    // The folder the open and save dialogs start in.
+    QString openStartFolder() const;
+    QString saveStartFolder() const;
+    // The open dialog; the chosen file or empty.
+    QString chooseOpenFile(const QString& startFolder);
+    // Steps of "Save as ..." that choose the name: the dialog, the appended extension and the
+    // replace question. Empty when the user cancelled or declined.
+    QString chooseSaveName(QString* startFolder);
+    // Saves the whole design to `path`; shows the error and returns false when it fails.
+    bool saveTo(const QString& path);
+    // "Save" is enabled exactly while the design has unsaved changes.
+    void updateSaveCommand();
+
+    QMessageBox::StandardButton MyMessageDlg(const QString& message,
+                                             QMessageBox::StandardButtons buttons
+                                             = QMessageBox::Yes | QMessageBox::No
+                                                 | QMessageBox::Cancel);
     void showMessage(QMessageBox::Icon icon, const QString& text);
 
     std::unique_ptr<Session> m_session;
@@ -145,6 +196,10 @@ private:
     QActionGroup* m_viewGroup = nullptr;
     QAction* m_quillmarkMode = nullptr;
     TFNewImage* m_newImage = nullptr;
+    QMenu* m_reopenMenu = nullptr;
+    GhostPicture m_ghost;
+    // Saving is possible at all (a design is open); "Save" also needs unsaved changes.
+    bool m_saveAllowed = false;
     bool m_shownOnce = false;
     int m_zoom = 8;
 };

@@ -16,7 +16,7 @@
 namespace {
 
 // One menu entry: object name, caption (the translation key), accelerator letter, shortcut,
-// and whether its feature exists yet.
+// and whether its feature exists yet ("Save" and "Reopen ..." follow the design's state).
 struct EntryDef
 {
     const char* name;
@@ -41,10 +41,10 @@ const QList<MenuDef>& menuDefs()
     static const QList<MenuDef> defs = {
         {"MenuFile", "File", 'F',
          {{"MenuNew", "New empty Template ...", 'N', "Ctrl+N", true},
-          {"MenuTemplate", "Open Template ...", 'O', "Ctrl+O", false},
-          {"OpenTemplateAs1", "Open Template As ...", 'A', "", false},
+          {"MenuTemplate", "Open Template ...", 'O', "Ctrl+O", true},
+          {"OpenTemplateAs1", "Open Template As ...", 'A', "", true},
           {"MenuSave", "Save", 'S', "Ctrl+S", false},
-          {"MenuSaveAs", "Save as ...", 'v', "Ctrl+Shift+S", false},
+          {"MenuSaveAs", "Save as ...", 'v', "Ctrl+Shift+S", true},
           {"MenuReopen", "Reopen ...", 'R', "", false},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuConvert", "Convert Picture to Template ...", 'C', "", false},

@@ -339,6 +339,8 @@ void MainWindow::setVisibility(bool grid, bool symbols)
 
 void MainWindow::applyCommandStates(const CommandStates& s)
 {
+    m_saveAllowed = s.save;
+    updateSaveCommand();
     for (QAction* a : m_toolGroup->actions())
         a->setEnabled(a->property(kModeKey).toInt() == int(modQDraw) ? s.quarterTool : s.tools);
     m_penButton->setEnabled(s.tools && ToolController::penEnabled(m_tools->mode()));

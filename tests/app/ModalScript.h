@@ -73,4 +73,10 @@ inline ModalScript::Step click(const QString& text)
     };
 }
 
+// Closes the modal window as its title-bar button does (a dialog is cancelled).
+inline ModalScript::Step dismiss()
+{
+    return [](QWidget* w) { w->close(); };
+}
+
 } // namespace apptest
