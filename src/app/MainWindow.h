@@ -90,6 +90,10 @@ public:
     bool Check();
     // The New command: unsaved-changes question, New Image dialog, a new empty design.
     void MenuNewClick();
+    // "Convert Picture to Template ...": a picture becomes a new design through the wizard.
+    void MenuConvertClick();
+    // "Wizzard ...": the last conversion wizard shown again.
+    void MenuWizzardClick();
     // Closing: writes the settings, then asks Check.
     bool FormCloseQuery();
 

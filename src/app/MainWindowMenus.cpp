@@ -47,7 +47,7 @@ const QList<MenuDef>& menuDefs()
           {"MenuSaveAs", "Save as ...", 'v', "Ctrl+Shift+S", true},
           {"MenuReopen", "Reopen ...", 'R', "", false},
           {nullptr, nullptr, 0, nullptr, false},
-          {"MenuConvert", "Convert Picture to Template ...", 'C', "", false},
+          {"MenuConvert", "Convert Picture to Template ...", 'C', "", true},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuPrint", "Print ...", 'P', "Ctrl+P", false},
           {nullptr, nullptr, 0, nullptr, false},
@@ -194,6 +194,8 @@ void MainWindow::createActions()
     action(QStringLiteral("MenuGrid"))->setChecked(true);
 
     connect(action(QStringLiteral("MenuNew")), &QAction::triggered, this, &MainWindow::MenuNewClick);
+    connect(action(QStringLiteral("MenuConvert")), &QAction::triggered, this, &MainWindow::MenuConvertClick);
+    connect(action(QStringLiteral("MenuWizzard")), &QAction::triggered, this, &MainWindow::MenuWizzardClick);
     connect(action(QStringLiteral("MenuExit")), &QAction::triggered, this, &QWidget::close);
     connect(action(QStringLiteral("MenuAbout")), &QAction::triggered, this, &MainWindow::showAbout);
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);

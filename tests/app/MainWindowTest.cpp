@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuSave", "Save", "Ctrl+S", false, true},
         {"MenuSaveAs", "Save as ...", "Ctrl+Shift+S", true, true},
         {"MenuReopen", "Reopen ...", "", false, true},
-        {"MenuConvert", "Convert Picture to Template ...", "", false, true},
+        {"MenuConvert", "Convert Picture to Template ...", "", true, true},
         {"MenuPrint", "Print ...", "Ctrl+P", false, true},
         {"MenuExit", "Exit", "Ctrl+Q", true, true},
         {"MenuEdit", "Edit", "", true, true},
