@@ -55,9 +55,10 @@ qint64 countRaster(const QImage& raster, TColor32 background, const PixelIndex& 
     qint64 missing = 0;
     TColor32 last = background;
     int lastIndex = -1;
-    for (int y = 0; y < raster.height(); ++y) {
+    const int width = raster.width(), height = raster.height();
+    for (int y = 0; y < height; ++y) {
         const TColor32* row = reinterpret_cast<const TColor32*>(raster.constScanLine(y));
-        for (int x = 0; x < raster.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const TColor32 raw = row[x];
             if (raw == background)
                 continue;
