@@ -55,8 +55,10 @@ void BM_ScrollStep(benchmark::State& state)
 {
     auto view = makeView(true);
     int i = 0;
-    for (auto _ : state)
-        view->setScrollPosition(QPoint(++i % 50, i % 30));
+    for (auto _ : state) {
+        ++i;
+        view->setScrollPosition(QPoint(i % 50, i % 30));
+    }
 }
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 

@@ -183,8 +183,9 @@ TEST_F(CliTest, FailuresExitWithOneLineAndWriteNothing)
             EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
             EXPECT_TRUE(r.err.startsWith("quillmark-cli: ")) << r.err.toStdString();
         }
-        if (!k.mustNotExist.isEmpty())
+        if (!k.mustNotExist.isEmpty()) {
             EXPECT_FALSE(QFileInfo::exists(k.mustNotExist));
+        }
     }
     // Nothing but the inputs and the settings is left in the folder (no temporary files).
     QStringList files = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
@@ -222,8 +223,9 @@ TEST_F(CliTest, ConvertMakesADesignWithItsGhostPicture)
         const QJsonObject design = info(path("out.qvxp"));
         EXPECT_EQ(design["width"].toInt(), k.width);
         EXPECT_EQ(design["height"].toInt(), k.height);
-        if (k.usedColors >= 0)
+        if (k.usedColors >= 0) {
             EXPECT_EQ(design["usedColors"].toInt(), k.usedColors);
+        }
         EXPECT_EQ(design["palette"].toString(), k.options.contains("Anchor") ? "Anchor" : "DMC");
         EXPECT_FALSE(QImage(path("out.png")).isNull()); // the ghost picture beside the design
     }
