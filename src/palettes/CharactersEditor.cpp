@@ -59,15 +59,7 @@ bool TMyFile::Save()
             return false;
         if (!path.endsWith(QStringLiteral(".chr"), Qt::CaseSensitive))
             path += QStringLiteral(".chr");
-        const QString previous = FileName;
-        FileName = path;
-        if (!e.Save()) {
-            // The set was not written to the picked file: it is not that file's set.
-            FileName = previous;
-            return false;
-        }
-        FileNameAssigned = true;
-        return true;
+        return saveInto(path);
     }
     if (!FileSaved)
         return e.Save();
@@ -100,9 +92,15 @@ bool TMyFile::Check()
     if (path.isEmpty())
         return false;
     e.setLastSaveFolder(QFileInfo(path).absolutePath());
+    return saveInto(path);
+}
+
+bool TMyFile::saveInto(const QString& path)
+{
     const QString previous = FileName;
     FileName = path;
-    if (!e.Save()) {
+    if (!m_editor.Save()) {
+        // The set was not written to the picked file: it is not that file's set.
         FileName = previous;
         return false;
     }

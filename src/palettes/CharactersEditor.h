@@ -54,6 +54,8 @@ public:
     bool FileNameAssigned = false;
 
 private:
+    // Writes the set into a file the user picked; on failure the old file name stays.
+    bool saveInto(const QString& path);
     CharactersEditor& m_editor;
 };
 
