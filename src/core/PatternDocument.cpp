@@ -127,17 +127,24 @@ void PatternDocument::changeUse(ColorKey c, TColorInfo& e, qint32 delta, bool re
     }
 }
 
+bool PatternDocument::drawableColor(quint32 newColor, TColorInfo*& target)
+{
+    target = nullptr;
+    if (newColor == m_stitch.BackGroundColor)
+        return true; // emptying
+    // Only colours of the design's palette can be drawn.
+    target = m_stitch.Colors.find(newColor);
+    return target != nullptr;
+}
+
 void PatternDocument::updatePixel(int x, int y, quint32 newColor, bool refresh)
 {
     if (x < 0 || y < 0 || x >= CrossCells.width() || y >= CrossCells.height())
         return;
     const TColor32 bg = m_stitch.BackGroundColor;
     TColorInfo* target = nullptr;
-    if (newColor != bg) {
-        target = m_stitch.Colors.find(newColor);
-        if (!target)
-            return; // only colours of the design's palette can be drawn
-    }
+    if (!drawableColor(newColor, target))
+        return;
     TColor32* pixel = reinterpret_cast<TColor32*>(CrossCells.scanLine(y)) + x;
     if (*pixel != bg) {
         const ColorKey old = pixelToKey(*pixel);
@@ -162,11 +169,8 @@ void PatternDocument::updateQPixel(int x, int y, quint32 newColor, bool refresh)
         return;
     const TColor32 bg = m_stitch.BackGroundColor;
     TColorInfo* target = nullptr;
-    if (newColor != bg) {
-        target = m_stitch.Colors.find(newColor);
-        if (!target)
-            return;
-    }
+    if (!drawableColor(newColor, target))
+        return;
     TColor32* pixel = reinterpret_cast<TColor32*>(QuarterCells.scanLine(y)) + x;
     if (*pixel != bg) {
         const ColorKey old = pixelToKey(*pixel);

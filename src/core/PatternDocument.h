@@ -132,6 +132,9 @@ private:
     void changeStitchUse(const TBackStitch& b, int sign, bool refresh);
     void changeRhodeUse(const TRhode& r, int sign, bool refresh);
     TColorSymbols symbolsEntry(ColorKey c, bool withGlyph) const;
+    // True when `newColor` may be written: the background (target null) or a colour of the
+    // table (target its entry).
+    bool drawableColor(quint32 newColor, TColorInfo*& target);
     // Stitch lists changed: with `refresh`, the chart and the colour panel are told.
     void notifyStitches(bool refresh);
 

@@ -72,6 +72,17 @@ protected:
         m_stitch.PalettesPath = folder;
     }
 
+    // The save mode as the palette editor opens it for the palette "Sample" 1.0 of sample.ctb.
+    template <typename Dialog>
+    static void showSaveModeForSample(Dialog& dlg)
+    {
+        dlg.paletteFilename = QStringLiteral("sample.ctb");
+        dlg.palettename = QStringLiteral("Sample");
+        dlg.paletteVersion = QStringLiteral("1.0");
+        dlg.prepare(vmAllowChange);
+        dlg.show();
+    }
+
     static void write(const QString& path, const QByteArray& bytes)
     {
         QFile f(path);
@@ -174,11 +185,7 @@ TEST_F(TFChoosePaletteTest, ViewModeReturnsTheClickedRow)
 TEST_F(TFChoosePaletteTest, SaveModeShowsTheCallersValues)
 {
     RecordingChoosePalette dlg(m_stitch);
-    dlg.paletteFilename = QStringLiteral("sample.ctb");
-    dlg.palettename = QStringLiteral("Sample");
-    dlg.paletteVersion = QStringLiteral("1.0");
-    dlg.prepare(vmAllowChange);
-    dlg.show();
+    showSaveModeForSample(dlg);
     EXPECT_TRUE(dlg.editPanel()->isVisible());
     EXPECT_EQ(dlg.filenameEdit()->text(), QStringLiteral("sample.ctb"));
     EXPECT_EQ(dlg.nameEdit()->text(), QStringLiteral("Sample"));
@@ -239,11 +246,7 @@ TEST_F(TFChoosePaletteTest, OkInSaveModeAsksRefusesOrAccepts)
 TEST_F(TFChoosePaletteTest, TheDialogStaysUsableAfterARefusal)
 {
     RecordingChoosePalette dlg(m_stitch);
-    dlg.paletteFilename = QStringLiteral("sample.ctb");
-    dlg.palettename = QStringLiteral("Sample");
-    dlg.paletteVersion = QStringLiteral("1.0");
-    dlg.prepare(vmAllowChange);
-    dlg.show();
+    showSaveModeForSample(dlg);
     dlg.answer = QMessageBox::Cancel;
     QTest::mouseClick(dlg.okButton(), Qt::LeftButton);
     EXPECT_TRUE(dlg.isVisible());
