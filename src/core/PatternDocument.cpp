@@ -1,5 +1,7 @@
 #include "PatternDocument.h"
 
+#include "LargeMemory.h"
+
 #include <QRect>
 #include <algorithm>
 #include <cmath>
@@ -561,8 +563,8 @@ void PatternDocument::CreateNewTemplate(int width, int height, const QString& ch
 
     st.setUsedColors(0);
     const int w = qMax(0, width), h = qMax(0, height);
-    CrossCells = QImage(w, h, QImage::Format_ARGB32);
-    QuarterCells = QImage(2 * w, 2 * h, QImage::Format_ARGB32);
+    CrossCells = newLargeImage(w, h, QImage::Format_ARGB32);
+    QuarterCells = newLargeImage(2 * w, 2 * h, QImage::Format_ARGB32);
 
     QString setName = characters;
     if (!st.characters.contains(setName))

@@ -1,5 +1,6 @@
 #include "ByteStream.h"
 
+#include "core/LargeMemory.h"
 #include "core/QuillError.h"
 #include "core/TextCodec.h"
 
@@ -78,6 +79,14 @@ void ByteReader::requireRecords(quint64 count, quint64 bytesEach, const char* wh
                  .arg(QLatin1String(what)).arg(count).arg(bytesEach).arg(left));
 }
 
+void ByteWriter::reserve(qsizetype n)
+{
+    if (n <= m_data.capacity())
+        return;
+    m_data.reserve(n);
+    adviseHugePages(m_data.data() + m_data.size(), std::size_t(m_data.capacity() - m_data.size()));
+}
+
 void ByteWriter::u16(quint16 v)
 {
     uchar b[2];
@@ -140,9 +149,33 @@ QByteArray readDesignBytes(const QString& filename)
     if (!in.open(QIODevice::ReadOnly))
         throw QuillError(QStringLiteral("Cannot open the design file \"%1\": %2.")
                              .arg(QDir::toNativeSeparators(filename), in.errorString()));
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw QuillError(QStringLiteral("Cannot read the design file \"%1\": %2.")
-                             .arg(QDir::toNativeSeparators(filename), in.errorString()));
+    auto failed = [&] {
+        return QuillError(QStringLiteral("Cannot read the design file \"%1\": %2.")
+                              .arg(QDir::toNativeSeparators(filename), in.errorString()));
+    };
+    // A regular file is read in one go into a buffer of its size; anything else (a pipe, a
+    // file that reports no size) as it comes.
+    const qint64 size = in.isSequential() ? 0 : in.size();
+    if (size <= 0) {
+        const QByteArray bytes = in.readAll();
+        if (in.error() != QFileDevice::NoError)
+            throw failed();
+        return bytes;
+    }
+    QByteArray bytes = newLargeByteArray(qsizetype(size));
+    if (bytes.isEmpty())
+        throw QuillError(QStringLiteral("Cannot read the design file \"%1\": not enough memory "
+                                        "for %2 bytes.")
+                             .arg(QDir::toNativeSeparators(filename)).arg(size));
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = in.read(bytes.data() + got, size - got);
+        if (n < 0)
+            throw failed();
+        if (n == 0)
+            break; // the file shrank while it was read
+        got += n;
+    }
+    bytes.truncate(qsizetype(got));
     return bytes;
 }

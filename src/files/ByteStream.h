@@ -48,10 +48,10 @@ private:
     qsizetype m_pos = 0;
 };
 
-// Little-endian writer over a growing buffer, with the lengths of blocks patched afterwards.
 // The whole of a design file; throws QuillError naming the file when it cannot be read.
 QByteArray readDesignBytes(const QString& filename);
 
+// Little-endian writer over a growing buffer, with the lengths of blocks patched afterwards.
 class ByteWriter
 {
 public:
@@ -62,7 +62,7 @@ public:
     void f64(double v);
     void raw(const QByteArray& bytes) { m_data.append(bytes); }
     // Room for `n` bytes in all, so that large rasters are not copied as the buffer grows.
-    void reserve(qsizetype n) { m_data.reserve(n); }
+    void reserve(qsizetype n);
     // u32 byte count and the Windows-1252 bytes. Throws QuillError for a text that would be
     // longer than a reader accepts (ByteReader::kMaxString), naming `what`.
     void string(const QString& text, const QString& what);

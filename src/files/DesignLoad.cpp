@@ -1,6 +1,7 @@
 #include "DesignLoad.h"
 
 #include "DesignFile.h"
+#include "core/LargeMemory.h"
 #include "core/PatternDocument.h"
 #include "core/QuillError.h"
 #include "core/SymbolFont.h"
@@ -22,8 +23,8 @@ struct Rasters
 
 Rasters newRasters(int width, int height, TColor32 background, const QString& filename)
 {
-    Rasters r{QImage(width, height, QImage::Format_ARGB32),
-              QImage(2 * width, 2 * height, QImage::Format_ARGB32)};
+    Rasters r{newLargeImage(width, height, QImage::Format_ARGB32),
+              newLargeImage(2 * width, 2 * height, QImage::Format_ARGB32)};
     if (r.cross.isNull() || r.quarters.isNull())
         throw QuillError(QStringLiteral("Cannot open the design file \"%1\": not enough memory for "
                                         "a design of %2 x %3 cells.")

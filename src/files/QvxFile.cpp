@@ -3,6 +3,7 @@
 #include "ByteStream.h"
 #include "GhostPicture.h"
 #include "SafeSave.h"
+#include "core/LargeMemory.h"
 #include "core/PatternDocument.h"
 #include "core/QuillError.h"
 
@@ -55,7 +56,10 @@ QList<qint16> readIndexRaster(ByteReader& r, quint64 width, quint64 height, cons
     r.requireRecords(cells, 4, what);
     // Read in place: the raster's bytes are not copied before they are decoded.
     const uchar* p = r.take(qsizetype(cells * 4), what);
-    QList<qint16> indexes(qsizetype(cells), -1);
+    QList<qint16> indexes;
+    indexes.reserve(qsizetype(cells));
+    adviseHugePages(indexes.data(), std::size_t(cells) * sizeof(qint16));
+    indexes.resize(qsizetype(cells));
     qint16* out = indexes.data();
     for (quint64 i = 0; i < cells; ++i, p += 4)
         out[i] = qint16(quint16(p[0] | (p[1] << 8)));
