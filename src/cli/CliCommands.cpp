@@ -6,6 +6,7 @@
 #include "files/DesignFile.h"
 #include "session/DesignSummary.h"
 #include "session/Session.h"
+#include "view/GhostOverlay.h"
 
 #include <QJsonDocument>
 #include <QTextStream>
@@ -280,8 +281,8 @@ int commandConvert(Session& session, const QStringList& args)
     const QImage picture = loadPicture(input);
     ConversionResult result;
     convertPicture(picture, settings, session.document(), &result);
-    GhostPicture ghost;
-    ghost.ghostPicture = result.adjusted;
+    // The ghost picture as "Finish" leaves it in the window.
+    const GhostPicture ghost = GhostOverlay::ghostFromAdjusted(result.adjusted);
     saveDesignFile(session.document(), output, &ghost);
     printSummary(session.document());
     return 0;

@@ -84,8 +84,10 @@ void applyDesignFile(PatternDocument& doc, const DesignFileContent& content, Gho
         applyQVX(doc, content.qvx, content.path);
     else
         applySTV(doc, content.stv, content.path);
-    if (ghost)
+    if (ghost) {
         ghost->ghostPicture = content.ghostPicture;
+        ghost->resample = false; // a picture read from a file is stretched pixel by pixel
+    }
 }
 
 void openDesignFile(PatternDocument& doc, const QString& path, GhostPicture* ghost)

@@ -1,6 +1,7 @@
 #pragma once
 // The ghost picture of a design: the picture shown faintly under the chart, kept in a ".png"
-// beside the design file. Opening a design loads it, saving writes it back as it was loaded.
+// beside the design file. Opening a design or converting a picture makes it, saving writes it
+// back as it is.
 
 #include <QImage>
 #include <QString>
@@ -8,9 +9,16 @@
 struct GhostPicture
 {
     QImage ghostPicture; // as loaded, unscaled; null when no ghost picture is loaded
+    // Stretched over the design with the picture resampler (a whole copy of the conversion's
+    // adjusted picture) rather than nearest neighbour (a reduced picture, or one from a file).
+    bool resample = false;
 
     bool isLoaded() const { return !ghostPicture.isNull(); }
-    void drop() { ghostPicture = QImage(); }
+    void drop()
+    {
+        ghostPicture = QImage();
+        resample = false;
+    }
 };
 
 // The ghost picture's file beside a design file: the same name with the extension ".png".

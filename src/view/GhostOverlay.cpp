@@ -5,22 +5,22 @@
 #include <algorithm>
 #include <cmath>
 
-QImage GhostOverlay::ghostFromAdjusted(const QImage& adjusted)
+GhostPicture GhostOverlay::ghostFromAdjusted(const QImage& adjusted)
 {
+    GhostPicture ghost;
     const int w = adjusted.width(), h = adjusted.height();
-    if (w <= kMaxGhostSide && h <= kMaxGhostSide)
-        return adjusted.format() == QImage::Format_ARGB32 ? adjusted
-                                                          : adjusted.convertToFormat(QImage::Format_ARGB32);
+    if (w <= kMaxGhostSide && h <= kMaxGhostSide) {
+        ghost.ghostPicture = adjusted.format() == QImage::Format_ARGB32
+            ? adjusted
+            : adjusted.convertToFormat(QImage::Format_ARGB32);
+        ghost.resample = true;
+        return ghost;
+    }
     const double m = std::max(w, h);
     const QSize size(std::max(1, int(std::floor(w / m * kMaxGhostSide))),
                      std::max(1, int(std::floor(h / m * kMaxGhostSide))));
-    return resampled(adjusted, size);
-}
-
-GhostOverlay::Scaling GhostOverlay::scalingForAdjusted(const QImage& adjusted)
-{
-    return adjusted.width() <= kMaxGhostSide && adjusted.height() <= kMaxGhostSide ? Scaling::Resample
-                                                                                    : Scaling::Nearest;
+    ghost.ghostPicture = resampled(adjusted, size);
+    return ghost;
 }
 
 void GhostOverlay::setPicture(const QImage& picture, Scaling scaling)

@@ -7,6 +7,7 @@
 #include "ChartOverlay.h"
 
 #include "core/ColorTypes.h"
+#include "files/GhostPicture.h"
 
 #include <QImage>
 #include <QSize>
@@ -25,13 +26,16 @@ public:
 
     GhostOverlay() = default;
 
-    // The ghost made from the wizard's adjusted picture: a whole copy when neither side is
-    // longer than 1000 pixels, else resampled so that the longer side is 1000.
-    static QImage ghostFromAdjusted(const QImage& adjusted);
-    // The scaling that goes with ghostFromAdjusted's result for `adjusted`.
-    static Scaling scalingForAdjusted(const QImage& adjusted);
+    // The ghost a conversion leaves from its adjusted picture: a whole copy (stretched with the
+    // resampler) when neither side is longer than 1000 pixels, else the picture resampled so
+    // that the longer side is 1000 (stretched nearest neighbour).
+    static GhostPicture ghostFromAdjusted(const QImage& adjusted);
 
     void setPicture(const QImage& picture, Scaling scaling);
+    void setPicture(const GhostPicture& ghost)
+    {
+        setPicture(ghost.ghostPicture, ghost.resample ? Scaling::Resample : Scaling::Nearest);
+    }
     void clear() { setPicture(QImage(), Scaling::Nearest); }
     const QImage& picture() const { return m_picture; }
     Scaling scaling() const { return m_scaling; }

@@ -232,9 +232,10 @@ TEST(GhostOverlay, ConvertedGhostKeepsAtMostAThousandPixels)
                           Case{{300, 1001}, {299, 1000}, GhostOverlay::Scaling::Nearest}}) {
         SCOPED_TRACE(testing::Message() << c.adjusted.width() << "x" << c.adjusted.height());
         const QImage adjusted = filled(c.adjusted, 0xFF336699u);
-        const QImage g = GhostOverlay::ghostFromAdjusted(adjusted);
+        const GhostPicture ghost = GhostOverlay::ghostFromAdjusted(adjusted);
+        const QImage& g = ghost.ghostPicture;
         EXPECT_EQ(g.size(), c.ghost);
         EXPECT_EQ(TColor32(g.pixel(g.width() / 2, g.height() / 2)), 0xFF336699u);
-        EXPECT_EQ(GhostOverlay::scalingForAdjusted(adjusted), c.scaling);
+        EXPECT_EQ(ghost.resample, c.scaling == GhostOverlay::Scaling::Resample);
     }
 }

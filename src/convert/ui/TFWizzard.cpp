@@ -597,7 +597,7 @@ bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost)
     }
     QApplication::restoreOverrideCursor();
     if (ok)
-        ghost.ghostPicture = GhostOverlay::ghostFromAdjusted(result.adjusted);
+        ghost = GhostOverlay::ghostFromAdjusted(result.adjusted);
     return ok;
 }
 
