@@ -8,6 +8,7 @@
 #include "core/ui/TFNewImage.h"
 #include "files/DesignFile.h"
 #include "palettes/ui/TFPalette.h"
+#include "view/GhostState.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -51,6 +52,8 @@ MainWindow::~MainWindow()
     if (m_palette)
         m_palette->hide();
     delete takeCentralWidget(); // the splitter with the colour panel and the chart
+    delete m_ghostState; // takes its overlay off the chart view, which nothing shows now
+    m_ghostState = nullptr;
 }
 
 void MainWindow::FormCreate(const QString& fileArgument)
@@ -100,6 +103,7 @@ void MainWindow::translateUi()
 {
     translateActions();
     translateTools();
+    translateGhost();
     m_colorPanel->retranslate();
     rebuildLanguagesMenu();
     updateStatusPanels();
@@ -121,6 +125,8 @@ void MainWindow::applyProductMode()
                              "ButtonDrawQuarter", "ButtonBackStitch"})
         if (QAction* a = action(QString::fromLatin1(name)))
             a->setVisible(false);
+    // The shadow button is hidden; a ghost that comes with a design is still shown.
+    m_shadowButtonAction->setVisible(false);
     m_newImage->applyProductMode();
 }
 

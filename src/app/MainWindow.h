@@ -17,6 +17,7 @@ class ChartView;
 struct DesignFileContent;
 class ChartWidget;
 class ColorPanel;
+class GhostState;
 class QActionGroup;
 class QComboBox;
 class QLabel;
@@ -25,6 +26,7 @@ class QSplitter;
 class QTimer;
 class QToolButton;
 class TActions;
+class TFGhost;
 class TFPalette;
 class TFNewImage;
 class ToolController;
@@ -117,6 +119,11 @@ public:
     QMenu* reopenMenu() const { return m_reopenMenu; }
     // The ghost picture loaded with the design (saved back beside it).
     const GhostPicture& ghost() const { return m_ghost; }
+    // How the ghost is shown: overlay, opacity, the shadow button's mode.
+    GhostState* ghostState() const { return m_ghostState; }
+    QToolButton* shadowButton() const { return m_shadowButton; }
+    // The ghost window, made on first use.
+    TFGhost* ghostWindow();
     // Filters of the open and save dialogs, translated.
     QStringList openDialogFilters();
     QStringList saveDialogFilters();
@@ -150,6 +157,11 @@ private:
     void updateColorsPanels();
     void updateDrawColor();
     void connectDesign();
+
+    // --- MainWindowGhost.cpp ---
+    void createGhost();
+    void createShadowButton();
+    void translateGhost();
 
     // --- MainWindowFiles.cpp ---
     void connectFileCommands();
@@ -202,6 +214,12 @@ private:
     TFNewImage* m_newImage = nullptr;
     QMenu* m_reopenMenu = nullptr;
     GhostPicture m_ghost;
+    GhostState* m_ghostState = nullptr;
+    QToolButton* m_shadowButton = nullptr;
+    QAction* m_shadowButtonAction = nullptr; // the button's place in the tool bar
+    QMenu* m_shadowMenu = nullptr;
+    QTimer* m_shadowButtonTimer = nullptr;
+    TFGhost* m_ghostWindow = nullptr;
     // Saving is possible at all (a design is open); "Save" also needs unsaved changes.
     bool m_saveAllowed = false;
     bool m_shownOnce = false;

@@ -237,6 +237,7 @@ void MainWindow::createToolBar()
         button->setPopupMode(QToolButton::InstantPopup);
     }
     createToolButtons();
+    createShadowButton();
     m_toolBar->addSeparator();
     m_drawColor = new QLabel(m_toolBar);
     m_drawColor->setObjectName(QStringLiteral("DrawColorSwatch"));

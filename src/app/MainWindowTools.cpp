@@ -11,6 +11,7 @@
 #include "palettes/ui/TFCharacters.h"
 #include "palettes/ui/TFPalette.h"
 #include "view/ChartView.h"
+#include "view/GhostState.h"
 #include "view/ZoomList.h"
 
 #include <QAction>
@@ -73,6 +74,7 @@ void MainWindow::createEditor()
     m_view = new ChartView(document(), this);
     m_view->setZoom(m_zoom);
     m_tools = new ToolController(document(), *m_history, this);
+    createGhost();
     m_chart = new ChartWidget(*m_view, *m_tools);
     m_colorPanel = new ColorPanel(document());
     m_colorPanel->setObjectName(QStringLiteral("PanelColors"));
@@ -359,6 +361,9 @@ void MainWindow::applyCommandStates(const CommandStates& s)
 
 void MainWindow::designReplaced()
 {
+    // A new design re-initialises the ghost's showing and shows the ghost it brought, if any.
+    m_ghostState->reinitialise();
+    m_ghostState->ghostPictureReplaced();
     // The view and the commands as for no design, then for the new one.
     Setmode(modDraw);
     m_history->Reset();

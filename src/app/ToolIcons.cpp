@@ -129,6 +129,27 @@ QIcon drawn(ToolIcons::Kind kind)
         p.setBrush(kAccent);
         p.drawEllipse(QPointF(12, 12), 3.5, 3.5);
         break;
+    case ToolIcons::ShadowOverlay:
+        // A faint picture lying over a grid of cells.
+        cells(p, QRectF(2.5, 2.5, 19, 19), 3, true);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x40, 0x70, 0xB0, 110));
+        p.drawEllipse(QPointF(12, 13), 7.5, 6);
+        p.setBrush(QColor(0xE0, 0xA0, 0x30, 130));
+        p.drawEllipse(QPointF(9, 8), 3, 3);
+        break;
+    case ToolIcons::ShadowWindow:
+        // The picture in a window of its own.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(2.5, 3.5, 19, 17));
+        p.fillRect(QRectF(3, 4, 18, 3), QColor(0x60, 0x80, 0xB0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x40, 0x70, 0xB0, 150));
+        p.drawEllipse(QPointF(12, 14), 6.5, 4.5);
+        p.setBrush(QColor(0xE0, 0xA0, 0x30, 170));
+        p.drawEllipse(QPointF(8, 11), 2.2, 2.2);
+        break;
     case ToolIcons::Draw:
         p.fillRect(QRectF(2, 14, 8, 8), kRed);
         pencil(p);

@@ -15,7 +15,9 @@ enum Kind {
     // pen sizes 1 to 4 (images 57 to 60 of the tool image list)
     Pen1, Pen2, Pen3, Pen4,
     // view modes: neither (image 9), symbols only (42), grid only (43), both (10)
-    ViewNone, ViewSymbols, ViewGrid, ViewBoth
+    ViewNone, ViewSymbols, ViewGrid, ViewBoth,
+    // the shadow button: the ghost over the chart, or in its own window
+    ShadowOverlay, ShadowWindow
 };
 QIcon icon(Kind kind, const QStyle* style);
 // The icon of a pen size 1..4.

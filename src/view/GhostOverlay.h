@@ -48,6 +48,7 @@ public:
 
     // BackGroundColor of the design: ghost pixels of that colour leave the chart visible.
     void setBackground(TColor32 background) { m_background = background; }
+    TColor32 background() const { return m_background; }
 
     // One pixel F laid over B: unchanged when F has the background's colour, else every colour
     // channel B + (F - B) w with w = alpha(F)/255 x opacity/255, in 8-bit fixed point.

@@ -8,6 +8,8 @@
 #include "files/DesignFile.h"
 #include "session/DesignSummary.h"
 #include "support/TestSupport.h"
+#include "view/ChartView.h"
+#include "view/GhostState.h"
 #include "ModalScript.h"
 
 #include <QDir>
@@ -19,6 +21,7 @@
 #include <QJsonDocument>
 #include <QMenu>
 #include <QRadioButton>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -660,6 +663,39 @@ TEST_F(FileCommandsTest, OpenTemplateAsAsksForTheApplicationMode)
         EXPECT_EQ(w->stitch().filename(), r.ok ? file(QStringLiteral("m.qvxp")) : QStringLiteral("New file.qvxp"));
         EXPECT_EQ(w->stitch().RecentFiles.size(), r.ok ? 1 : 0);
     }
+}
+
+TEST_F(FileCommandsTest, TheGhostBesideADesignShowsOverTheChartUntilTheNextDesign)
+{
+    // Two saved designs of empty (white) cells, one with a black ghost picture beside it.
+    {
+        auto w = makeWindow();
+        saveDirectly(*w, file(QStringLiteral("plain.qvxp")));
+        saveDirectly(*w, file(QStringLiteral("traced.qvxp")));
+    }
+    QImage ghost(1, 1, QImage::Format_ARGB32);
+    ghost.fill(0xFF000000u);
+    ASSERT_TRUE(ghost.save(file(QStringLiteral("traced.png"))));
+
+    auto w = makeWindow(file(QStringLiteral("traced.qvxp")));
+    ChartView* view = w->chartView();
+    auto cellPixel = [view] {
+        return TColor32(view->image().pixel(view->geometry().cellRect(0, 0).center()));
+    };
+    // Shown at once at the start opacity of 50; the shadow button is hidden in this product
+    // but follows the ghost.
+    ASSERT_TRUE(w->ghostState()->showGhostLayer());
+    EXPECT_EQ(w->ghostState()->ghostOpacity(), 50);
+    EXPECT_EQ(cellPixel(), GhostOverlay::blend(0xFFFFFFFFu, 0xFF000000u, 50, w->stitch().BackGroundColor));
+    EXPECT_TRUE(w->shadowButton()->isEnabled());
+    EXPECT_FALSE(w->shadowButton()->isVisible());
+
+    // The next design has no ghost: the overlay goes and the chart is plain again.
+    EXPECT_TRUE(run(*w, "MenuTemplate", {choose(file(QStringLiteral("plain.qvxp")))}).done);
+    EXPECT_FALSE(w->ghostState()->GhostLoaded());
+    EXPECT_FALSE(w->ghostState()->showGhostLayer());
+    EXPECT_FALSE(w->shadowButton()->isEnabled());
+    EXPECT_EQ(cellPixel(), 0xFFFFFFFFu);
 }
 
 TEST_F(FileCommandsTest, DesignNamedOnTheCommandLine)

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -118,6 +119,11 @@ void TFGhost::ScrollBar1Change()
 void TFGhost::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
+    if (!m_shownOnce) {
+        // Centred on the screen the first time it shows.
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
     m_shownOnce = true;
     BFitClick();
 }
