@@ -23,6 +23,16 @@ void page(QPainter& p, const QRectF& r)
 
 
 // A small chart of cells: the pen, the view modes and the highlight draw on it.
+// A picture in `r`: a sun and a hill, `alpha` opaque.
+void landscape(QPainter& p, const QRectF& r, int alpha)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x40, 0x70, 0xB0, alpha));
+    p.drawEllipse(QRectF(r.left(), r.top() + r.height() * 0.35, r.width(), r.height() * 0.65));
+    p.setBrush(QColor(0xE0, 0xA0, 0x30, alpha));
+    p.drawEllipse(QRectF(r.left() + r.width() * 0.1, r.top(), r.width() * 0.35, r.width() * 0.35));
+}
+
 void cells(QPainter& p, const QRectF& r, int n, bool grid)
 {
     p.setPen(QPen(kInk, 1));
@@ -132,11 +142,7 @@ QIcon drawn(ToolIcons::Kind kind)
     case ToolIcons::ShadowOverlay:
         // A faint picture lying over a grid of cells.
         cells(p, QRectF(2.5, 2.5, 19, 19), 3, true);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x40, 0x70, 0xB0, 110));
-        p.drawEllipse(QPointF(12, 13), 7.5, 6);
-        p.setBrush(QColor(0xE0, 0xA0, 0x30, 130));
-        p.drawEllipse(QPointF(9, 8), 3, 3);
+        landscape(p, QRectF(4.5, 5, 15, 14), 120);
         break;
     case ToolIcons::ShadowWindow:
         // The picture in a window of its own.
@@ -144,11 +150,7 @@ QIcon drawn(ToolIcons::Kind kind)
         p.setBrush(kPaper);
         p.drawRect(QRectF(2.5, 3.5, 19, 17));
         p.fillRect(QRectF(3, 4, 18, 3), QColor(0x60, 0x80, 0xB0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x40, 0x70, 0xB0, 150));
-        p.drawEllipse(QPointF(12, 14), 6.5, 4.5);
-        p.setBrush(QColor(0xE0, 0xA0, 0x30, 170));
-        p.drawEllipse(QPointF(8, 11), 2.2, 2.2);
+        landscape(p, QRectF(5.5, 8.5, 13, 10), 170);
         break;
     case ToolIcons::Draw:
         p.fillRect(QRectF(2, 14, 8, 8), kRed);
