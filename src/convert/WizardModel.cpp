@@ -84,6 +84,11 @@ void WizardModel::SetStep(int n)
     }
 }
 
+void WizardModel::setCurrentStep(int n)
+{
+    FStep = std::clamp(n, 1, 4);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Step 1
 
@@ -97,19 +102,28 @@ int WizardModel::zoomBarPosition() const
     return std::clamp(Rnd(FZoomFactor * 100.0), kZoomMin, kZoomMax);
 }
 
+QSize WizardModel::selectionViewSizeOf(QSize source, double zoom)
+{
+    return QSize(std::max(1, Rnd(source.width() * zoom)), std::max(1, Rnd(source.height() * zoom)));
+}
+
 QSize WizardModel::selectionViewSize() const
 {
-    return QSize(std::max(1, Rnd(m_source.width() * FZoomFactor)),
-                 std::max(1, Rnd(m_source.height() * FZoomFactor)));
+    return selectionViewSizeOf(m_source.size(), FZoomFactor);
+}
+
+QImage WizardModel::makeSelectionView(const QImage& source, double zoom)
+{
+    if (source.isNull())
+        return QImage();
+    if (zoom == 1.0)
+        return source;
+    return resampled(source, selectionViewSizeOf(source.size(), zoom));
 }
 
 QImage WizardModel::selectionView() const
 {
-    if (m_source.isNull())
-        return QImage();
-    if (FZoomFactor == 1.0)
-        return m_source;
-    return resampled(m_source, selectionViewSize());
+    return makeSelectionView(m_source, FZoomFactor);
 }
 
 QRectF WizardModel::rubberFrame(QPointF offset) const
@@ -177,20 +191,59 @@ QRectF WizardModel::RubberResize(const QRectF& proposed, Drag kind, QPointF offs
 // ---------------------------------------------------------------------------------------------
 // Step 2
 
+WizardModel::PreAdjustments WizardModel::makePreAdjustments(const QImage& source, const QRectF& selection,
+                                                            int brightness, int contrast)
+{
+    PreAdjustments out;
+    out.selection = selection;
+    out.brightness = std::clamp(brightness, kBrightnessMin, kBrightnessMax);
+    out.contrast = std::clamp(contrast, kContrastMin, kContrastMax);
+    if (source.isNull())
+        return out;
+    // A crop that rounds to nothing keeps one pixel across, inside the picture.
+    QRect r = roundedSelection(selection).intersected(source.rect());
+    if (r.width() < 1 || r.height() < 1) {
+        const int x = std::clamp(Rnd(selection.left()), 0, source.width() - 1);
+        const int y = std::clamp(Rnd(selection.top()), 0, source.height() - 1);
+        r = QRect(x, y, std::max(1, r.width()), std::max(1, r.height())).intersected(source.rect());
+        out.selection = QRectF(r);
+    }
+    out.picture = cropPicture(source, QRectF(r));
+    out.adjusted = adjustBrightnessContrast(out.picture, out.brightness, out.contrast);
+    return out;
+}
+
+void WizardModel::installPreAdjustments(const PreAdjustments& p)
+{
+    SelectionRect = p.selection;
+    m_brightness = p.brightness;
+    m_contrast = p.contrast;
+    preAdjustmentsBitmap = p.picture;
+    m_adjusted = p.adjusted;
+}
+
 void WizardModel::ResamplePreAdjustments()
 {
     if (m_source.isNull())
         return;
-    // A crop that rounds to nothing keeps one pixel across, inside the picture.
-    QRect r = roundedSelection(SelectionRect).intersected(m_source.rect());
-    if (r.width() < 1 || r.height() < 1) {
-        const int x = std::clamp(Rnd(SelectionRect.left()), 0, m_source.width() - 1);
-        const int y = std::clamp(Rnd(SelectionRect.top()), 0, m_source.height() - 1);
-        r = QRect(x, y, std::max(1, r.width()), std::max(1, r.height())).intersected(m_source.rect());
-        SelectionRect = QRectF(r);
-    }
-    preAdjustmentsBitmap = cropPicture(m_source, QRectF(r));
-    m_adjusted = adjustBrightnessContrast(preAdjustmentsBitmap, m_brightness, m_contrast);
+    installPreAdjustments(makePreAdjustments(m_source, SelectionRect, m_brightness, m_contrast));
+}
+
+WizardModel::Adjusted WizardModel::makeAdjusted(const QImage& preAdjustments, int brightness, int contrast)
+{
+    Adjusted out;
+    out.brightness = std::clamp(brightness, kBrightnessMin, kBrightnessMax);
+    out.contrast = std::clamp(contrast, kContrastMin, kContrastMax);
+    if (!preAdjustments.isNull())
+        out.picture = adjustBrightnessContrast(preAdjustments, out.brightness, out.contrast);
+    return out;
+}
+
+void WizardModel::installAdjusted(const Adjusted& a)
+{
+    m_brightness = a.brightness;
+    m_contrast = a.contrast;
+    m_adjusted = a.picture;
 }
 
 void WizardModel::setBrightnessContrast(int brightness, int contrast)
@@ -198,26 +251,47 @@ void WizardModel::setBrightnessContrast(int brightness, int contrast)
     m_brightness = std::clamp(brightness, kBrightnessMin, kBrightnessMax);
     m_contrast = std::clamp(contrast, kContrastMin, kContrastMax);
     if (!preAdjustmentsBitmap.isNull())
-        m_adjusted = adjustBrightnessContrast(preAdjustmentsBitmap, m_brightness, m_contrast);
+        installAdjusted(makeAdjusted(preAdjustmentsBitmap, m_brightness, m_contrast));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Step 3
 
+int WizardModel::sizeMaximumOf(QSize picture)
+{
+    return std::max(2, std::min(std::max(picture.width(), picture.height()), kSizeLimit));
+}
+
 int WizardModel::sizeMaximum() const
 {
-    const QImage& p = m_adjusted.isNull() ? m_source : m_adjusted;
-    return std::max(2, std::min(std::max(p.width(), p.height()), kSizeLimit));
+    return sizeMaximumOf((m_adjusted.isNull() ? m_source : m_adjusted).size());
+}
+
+WizardModel::Resized WizardModel::makeResized(const QImage& adjusted, int n)
+{
+    Resized out;
+    out.size = std::clamp(n, 2, sizeMaximumOf(adjusted.size()));
+    if (adjusted.isNull())
+        return out;
+    // The longer side gets N; a very thin crop keeps one cell across, as convertPicture does.
+    const QSize s = fitSize(adjusted.size(), out.size).expandedTo(QSize(1, 1));
+    out.picture = resampled(adjusted, s);
+    return out;
+}
+
+void WizardModel::installResized(const Resized& r)
+{
+    m_size = r.size;
+    m_resized = r.picture;
 }
 
 void WizardModel::setSize(int n)
 {
-    m_size = std::clamp(n, 2, sizeMaximum());
-    if (m_adjusted.isNull())
+    if (m_adjusted.isNull()) {
+        m_size = std::clamp(n, 2, sizeMaximum());
         return;
-    // The longer side gets N; a very thin crop keeps one cell across, as convertPicture does.
-    const QSize s = fitSize(m_adjusted.size(), m_size).expandedTo(QSize(1, 1));
-    m_resized = resampled(m_adjusted, s);
+    }
+    installResized(makeResized(m_adjusted, n));
 }
 
 // ---------------------------------------------------------------------------------------------

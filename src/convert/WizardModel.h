@@ -45,6 +45,41 @@ public:
     // Records the step; entering step 2 recomputes crop and adjustment, entering step 3 the size.
     // Step 4 is processed by the caller (processPalette), which may show progress.
     void SetStep(int n);
+    // Records the step only: for a caller that computes the pictures of steps 2 and 3 itself
+    // (with the functions below) and installs them when they are ready.
+    void setCurrentStep(int n);
+
+    // --- the recomputations of steps 1 to 3 as pure functions of their inputs ---
+    // They touch no model and no shared state, so they may run on any thread; each result
+    // carries the inputs it was made from and is taken over by its install function. The
+    // synchronous methods run the same functions, so both ways give the same pictures.
+    struct PreAdjustments
+    {
+        QRectF selection; // the crop as taken (a flat one widened to one pixel)
+        int brightness = 0, contrast = 100;
+        QImage picture;   // the crop at full resolution
+        QImage adjusted;  // the crop after brightness and contrast
+    };
+    struct Adjusted
+    {
+        int brightness = 0, contrast = 100;
+        QImage picture;
+    };
+    struct Resized
+    {
+        int size = 100; // the box side, within 2 .. sizeMaximumOf(the adjusted picture)
+        QImage picture;
+    };
+    static QSize selectionViewSizeOf(QSize source, double zoom);
+    static QImage makeSelectionView(const QImage& source, double zoom);
+    static PreAdjustments makePreAdjustments(const QImage& source, const QRectF& selection, int brightness,
+                                             int contrast);
+    static Adjusted makeAdjusted(const QImage& preAdjustments, int brightness, int contrast);
+    static int sizeMaximumOf(QSize picture);
+    static Resized makeResized(const QImage& adjusted, int n);
+    void installPreAdjustments(const PreAdjustments& p);
+    void installAdjusted(const Adjusted& a);
+    void installResized(const Resized& r);
 
     // --- step 1 ---
     double zoomFactor() const { return FZoomFactor; }

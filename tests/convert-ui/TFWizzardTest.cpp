@@ -1,8 +1,12 @@
 // The conversion wizard driven as a user does: a small PNG written by the test, through the four
 // steps with the buttons, the size and colour fields and their delayed effect, and "Finish",
-// after which the design and the ghost picture are the converted picture's.
+// after which the design and the ghost picture are the converted picture's. The pictures of
+// steps 1 to 3 are computed in the background: rapid changes end with the newest picture,
+// "Next" waits for it, and a wizard closed or destroyed meanwhile is left alone.
 
 #include "convert/ui/TFWizzard.h"
+
+#include "convert/ui/BackgroundJob.h"
 
 #include "core/PatternDocument.h"
 #include "files/GhostPicture.h"
@@ -52,6 +56,11 @@ protected:
         ASSERT_TRUE(b->isEnabled()) << b->text().toStdString();
         QTest::mouseClick(b, Qt::LeftButton);
     }
+    // Until the pictures being computed have arrived.
+    void settle()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !wizard->isBusy(); }, 20000));
+    }
 
     std::unique_ptr<Session> session;
     std::unique_ptr<TFWizzard> wizard;
@@ -68,17 +77,22 @@ TEST_F(WizardDialog, StepsThroughAndFinishes)
     EXPECT_FALSE(wizard->emptyTemplateButton()->isEnabled());
     EXPECT_EQ(wizard->nextButton()->text(), QStringLiteral("Next"));
 
+    settle();
     click(wizard->nextButton()); // step 2
     EXPECT_EQ(wizard->step(), 2);
+    settle();
     wizard->brightnessBar()->setValue(-255); // every channel 0
+    settle();
     EXPECT_EQ(wizard->model().adjusted().pixel(5, 5), qRgb(0, 0, 0));
     click(wizard->resetButton());
     EXPECT_EQ(wizard->brightnessBar()->value(), 0);
     EXPECT_EQ(wizard->contrastBar()->value(), 100);
+    settle();
     EXPECT_EQ(wizard->model().adjusted().pixel(5, 5), qRgb(200, 30, 30));
 
     click(wizard->nextButton()); // step 3
     EXPECT_EQ(wizard->step(), 3);
+    settle();
     EXPECT_EQ(wizard->originalSizeLabel()->text(), QStringLiteral("64 x 48"));
     EXPECT_EQ(wizard->sizeField()->maximum(), 64);
     EXPECT_EQ(wizard->newSizeLabel()->text(), QStringLiteral("64 x 48")); // 100 limited to 64
@@ -87,10 +101,12 @@ TEST_F(WizardDialog, StepsThroughAndFinishes)
     EXPECT_TRUE(wizard->sizeTimer()->isActive());
     EXPECT_EQ(wizard->newSizeLabel()->text(), QStringLiteral("64 x 48"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !wizard->sizeTimer()->isActive(); }, 4000));
+    settle();
     EXPECT_EQ(wizard->newSizeLabel()->text(), QStringLiteral("16 x 12"));
     wizard->sizeField()->setValue(20);
     click(wizard->setSizeButton());
     EXPECT_FALSE(wizard->sizeTimer()->isActive());
+    settle();
     EXPECT_EQ(wizard->newSizeLabel()->text(), QStringLiteral("20 x 15"));
 
     click(wizard->nextButton()); // step 4: the default palette is processed
@@ -154,9 +170,12 @@ TEST_F(WizardDialog, EmptyTemplateAndCancel)
     click(wizard->prevButton());
     EXPECT_EQ(wizard->step(), 1);
     click(wizard->nextButton());
+    settle();
     click(wizard->nextButton());
+    settle();
     wizard->sizeField()->setValue(8);
     click(wizard->setSizeButton());
+    settle();
 
     // Cancel leaves the design alone.
     click(wizard->cancelButton());
@@ -179,4 +198,119 @@ TEST_F(WizardDialog, EmptyTemplateAndCancel)
     EXPECT_EQ(session->stitch().Colors.size(),
               session->stitch().ColorPalettes.value(session->stitch().defaultPalette).size());
     EXPECT_TRUE(ghost.isLoaded());
+}
+
+TEST_F(WizardDialog, RapidChangesEndWithTheNewestPicture)
+{
+    WizardModel& m = wizard->model();
+    settle();
+    wizard->nextButton()->click(); // step 2: the crop is computed in the background
+    ASSERT_EQ(wizard->step(), 2);
+    // Moved while the crop is computed, and again once it is there: the last values win.
+    struct Series
+    {
+        const char* name;
+        bool settleFirst;
+        std::vector<std::pair<int, int>> values; // brightness, contrast
+    };
+    const Series series[] = {
+        {"while the crop is computed", false, {{-255, 100}, {40, 100}, {0, 30}, {120, 150}}},
+        {"one after another", true, {{-100, 100}, {200, 100}, {33, 180}}},
+    };
+    for (const Series& sr : series) {
+        SCOPED_TRACE(sr.name);
+        if (sr.settleFirst)
+            settle();
+        for (const auto& [b, c] : sr.values) {
+            wizard->brightnessBar()->setValue(b);
+            wizard->contrastBar()->setValue(c);
+        }
+        // No event has run yet, so the newest picture is certainly still pending.
+        EXPECT_TRUE(wizard->isBusy());
+        EXPECT_FALSE(wizard->busyIndicator()->isHidden());
+        EXPECT_EQ(wizard->adjustmentPreview()->cursor().shape(), Qt::WaitCursor);
+        settle();
+        EXPECT_TRUE(wizard->busyIndicator()->isHidden());
+        EXPECT_NE(wizard->adjustmentPreview()->cursor().shape(), Qt::WaitCursor);
+        const auto [b, c] = sr.values.back();
+        EXPECT_EQ(m.brightness(), b);
+        EXPECT_EQ(m.contrast(), c);
+        EXPECT_EQ(m.adjusted(), adjustBrightnessContrast(m.preAdjustments(), b, c));
+    }
+
+    // "Next" pressed while the picture is pending moves on once the newest one is there.
+    wizard->brightnessBar()->setValue(-20);
+    wizard->nextButton()->click();
+    EXPECT_EQ(wizard->step(), 2);
+    EXPECT_FALSE(wizard->nextButton()->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->step() == 3; }, 20000));
+    EXPECT_EQ(m.brightness(), -20);
+    EXPECT_EQ(m.adjusted(), adjustBrightnessContrast(m.preAdjustments(), -20, 180));
+
+    // A series of sizes: the last one is the design size.
+    for (int n : {10, 30, 5, 17}) {
+        wizard->sizeField()->setValue(n);
+        wizard->setSizeButton()->click();
+    }
+    EXPECT_TRUE(wizard->isBusy());
+    EXPECT_EQ(wizard->sizePreview()->cursor().shape(), Qt::WaitCursor);
+    settle();
+    EXPECT_EQ(m.size(), 17);
+    EXPECT_EQ(m.designSize(), QSize(17, 13));
+    EXPECT_EQ(wizard->newSizeLabel()->text(), QStringLiteral("17 x 13"));
+    EXPECT_EQ(m.resized(), WizardModel::makeResized(m.adjusted(), 17).picture);
+
+    // A typed size whose delay has not run out is the size step 4 gets.
+    wizard->sizeField()->setValue(12);
+    ASSERT_TRUE(wizard->sizeTimer()->isActive());
+    wizard->nextButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->step() == 4; }, 20000));
+    EXPECT_EQ(m.designSize(), QSize(12, 9));
+    EXPECT_EQ(m.finalPicture().width, 12);
+    EXPECT_TRUE(wizard->nextButton()->isEnabled()); // "Finish"
+}
+
+TEST_F(WizardDialog, ClosingWhileAPictureIsComputedIsSafe)
+{
+    // A picture large enough that its crop, adjustment and size take a noticeable time.
+    QImage big(2400, 1800, QImage::Format_ARGB32);
+    big.fill(qRgb(90, 160, 220));
+    struct Case
+    {
+        const char* name;
+        std::function<void(TFWizzard&)> act; // leaves a picture pending
+        bool cancelFirst;
+    };
+    const Case cases[] = {
+        {"zoom changed", [](TFWizzard& w) { w.zoomBar()->setValue(37); }, false},
+        {"crop of step 2", [](TFWizzard& w) { w.nextButton()->click(); }, false},
+        {"Next waiting, then Cancel", [](TFWizzard& w) {
+             w.nextButton()->click();
+             w.nextButton()->click();
+         }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        wizard = std::make_unique<TFWizzard>(session->stitch());
+        wizard->setSource(big, QString());
+        wizard->show();
+        settle();
+        c.act(*wizard);
+        ASSERT_TRUE(wizard->isBusy());
+        const int step = wizard->step();
+        if (c.cancelFirst) {
+            wizard->cancelButton()->click();
+            EXPECT_EQ(wizard->result(), int(QDialog::Rejected));
+            // The picture still arrives, but the closed wizard does not move on.
+            settle();
+            EXPECT_EQ(wizard->step(), step);
+            EXPECT_FALSE(wizard->model().adjusted().isNull());
+        }
+        wizard->setSource(big, QString()); // pending work again, then the dialog goes
+        c.act(*wizard);
+        wizard.reset();
+        EXPECT_TRUE(BackgroundJob::waitForThreads(20000));
+        QTest::qWait(20); // the finished threads' events run against nothing
+    }
+    EXPECT_EQ(BackgroundJob::runningThreads(), 0);
 }

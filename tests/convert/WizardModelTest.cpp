@@ -211,6 +211,97 @@ TEST_F(Wizard, CropsAdjustsAndSizes)
     }
 }
 
+TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
+{
+    // Each row runs steps 1 to 3 twice: on `model` with the synchronous methods, and on a
+    // second model that only installs what the pure functions computed (as the dialog does on
+    // another thread). Pictures, crop, values and the settings Finish uses must agree.
+    struct Case
+    {
+        const char* name;
+        QSize picture;
+        double zoom;
+        QRectF selection;
+        int brightness, contrast; // in effect when step 2 starts
+        int brightness2, contrast2; // then set on step 2
+        int size;
+    };
+    const Case cases[] = {
+        {"whole picture", {40, 30}, 0.5, {0, 0, 40, 30}, 0, 100, 30, 120, 20},
+        {"fractional crop", {40, 30}, 0.37, {QPointF(3.5, 2.5), QPointF(31.2, 22.8)}, 60, 150, -40, 90, 13},
+        {"flat crop widened, size above the maximum", {40, 30}, 1.0, {QPointF(12.2, 5), QPointF(12.4, 25)},
+         -80, 40, 0, 100, 100},
+        {"tall picture, size below the minimum", {17, 23}, 0.8, {0, 0, 17, 23}, 255, 0, 10, 255, 1},
+        {"values out of range are clamped", {24, 24}, 0.25, {QPointF(4, 4), QPointF(20, 12)}, 300, -5, -999,
+         999, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage picture = gradient(c.picture.width(), c.picture.height());
+        model->setSource(picture);
+        model->ResetAll(QSize(800, 600));
+        model->SetZoomFactor(c.zoom);
+        const QImage view = WizardModel::makeSelectionView(picture, c.zoom);
+        EXPECT_EQ(view, model->selectionView());
+        EXPECT_EQ(view.size(), WizardModel::selectionViewSizeOf(picture.size(), c.zoom));
+
+        WizardModel installed(st());
+        installed.setSource(picture);
+        installed.ResetAll(QSize(800, 600));
+
+        // Step 2: crop with the values in effect, then new values.
+        model->setSelectionRect(c.selection);
+        model->setBrightnessContrast(c.brightness, c.contrast);
+        model->SetStep(2);
+        installed.setSelectionRect(c.selection);
+        installed.setCurrentStep(2);
+        const WizardModel::PreAdjustments pre =
+            WizardModel::makePreAdjustments(picture, c.selection, c.brightness, c.contrast);
+        EXPECT_EQ(pre.picture, model->preAdjustments());
+        EXPECT_EQ(pre.adjusted, model->adjusted());
+        EXPECT_EQ(pre.selection, model->selectionRect());
+        EXPECT_EQ(pre.brightness, model->brightness());
+        EXPECT_EQ(pre.contrast, model->contrast());
+        installed.installPreAdjustments(pre);
+
+        model->setBrightnessContrast(c.brightness2, c.contrast2);
+        const WizardModel::Adjusted adjusted = WizardModel::makeAdjusted(pre.picture, c.brightness2, c.contrast2);
+        EXPECT_EQ(adjusted.picture, model->adjusted());
+        EXPECT_EQ(adjusted.brightness, model->brightness());
+        EXPECT_EQ(adjusted.contrast, model->contrast());
+        installed.installAdjusted(adjusted);
+
+        // Step 3.
+        model->SetStep(3);
+        model->setSize(c.size);
+        installed.setCurrentStep(3);
+        const WizardModel::Resized resized = WizardModel::makeResized(adjusted.picture, c.size);
+        EXPECT_EQ(resized.picture, model->resized());
+        EXPECT_EQ(resized.size, model->size());
+        installed.installResized(resized);
+
+        EXPECT_EQ(installed.step(), 3);
+        EXPECT_EQ(installed.selectionRect(), model->selectionRect());
+        EXPECT_EQ(installed.preAdjustments(), model->preAdjustments());
+        EXPECT_EQ(installed.adjusted(), model->adjusted());
+        EXPECT_EQ(installed.resized(), model->resized());
+        EXPECT_EQ(installed.sizeMaximum(), model->sizeMaximum());
+        const ConversionSettings a = installed.settings(), b = model->settings();
+        EXPECT_EQ(a.crop, b.crop);
+        EXPECT_EQ(a.brightness, b.brightness);
+        EXPECT_EQ(a.contrast, b.contrast);
+        EXPECT_EQ(a.size, b.size);
+    }
+
+    // Without a picture nothing is computed, and the values are still clamped.
+    EXPECT_TRUE(WizardModel::makeSelectionView(QImage(), 0.5).isNull());
+    const WizardModel::PreAdjustments none = WizardModel::makePreAdjustments(QImage(), QRectF(0, 0, 5, 5), 400, 100);
+    EXPECT_TRUE(none.picture.isNull());
+    EXPECT_EQ(none.brightness, WizardModel::kBrightnessMax);
+    EXPECT_TRUE(WizardModel::makeAdjusted(QImage(), 0, 100).picture.isNull());
+    EXPECT_TRUE(WizardModel::makeResized(QImage(), 50).picture.isNull());
+}
+
 TEST_F(Wizard, FlatCropKeepsOnePixel)
 {
     model->setSource(gradient(40, 30));

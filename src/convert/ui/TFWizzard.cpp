@@ -1,5 +1,7 @@
 #include "TFWizzard.h"
 
+#include "BackgroundJob.h"
+
 #include "core/QuillError.h"
 #include "core/TStitch.h"
 #include "files/GhostPicture.h"
@@ -16,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
@@ -67,19 +70,38 @@ public:
     {
         setMouseTracking(true);
     }
+    // The picture at the model's zoom, once computed.
     void setImage(const QImage& image)
     {
         m_image = image;
-        resize(image.size());
-        setMinimumSize(image.size());
+        fitToModel();
+    }
+    // Takes the size of the picture at the model's zoom at once, so that the rubber band fits
+    // it; until the picture at that zoom arrives the previous one is shown stretched.
+    void fitToModel()
+    {
+        const QSize s = m_model.hasSource() ? m_model.selectionViewSize() : QSize();
+        resize(s);
+        setMinimumSize(s);
         update();
+    }
+    void setBusy(bool busy)
+    {
+        m_busy = busy;
+        if (busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
     }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        p.drawImage(0, 0, m_image);
+        if (m_image.size() == size())
+            p.drawImage(0, 0, m_image);
+        else if (!m_image.isNull())
+            p.drawImage(rect(), m_image);
         if (!m_model.rubberVisible())
             return;
         const QRect f = m_model.rubberFrame().toRect().adjusted(0, 0, -1, -1);
@@ -103,7 +125,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         if (!m_dragging) {
-            setCursor(cursorFor(hit(e->position())));
+            setCursor(m_busy ? Qt::WaitCursor : cursorFor(hit(e->position())));
             return;
         }
         const QPointF d = e->position() - m_dragStart;
@@ -160,6 +182,7 @@ private:
 
     WizardModel& m_model;
     QImage m_image;
+    bool m_busy = false;
     bool m_dragging = false;
     std::optional<WizardModel::Drag> m_kind;
     QPointF m_dragStart;
@@ -204,9 +227,22 @@ TFWizzard::TFWizzard(TStitch& stitch, QWidget* parent) : QDialog(parent), m_mode
     connect(m_timer2, &QTimer::timeout, this, &TFWizzard::SetUsedColors);
     buildPages();
     fillLists();
+    const auto changed = [this] { busyChanged(); };
+    m_viewJob = new BackgroundJob(this, changed);
+    m_cropJob = new BackgroundJob(this, changed);
+    m_adjustJob = new BackgroundJob(this, changed);
+    m_sizeJob = new BackgroundJob(this, changed);
 }
 
-TFWizzard::~TFWizzard() = default;
+TFWizzard::~TFWizzard()
+{
+    // Gone before the rest of the dialog, so that no result can reach it any more; a job still
+    // running finishes on its own and its result is dropped.
+    delete m_viewJob;
+    delete m_cropJob;
+    delete m_adjustJob;
+    delete m_sizeJob;
+}
 
 void TFWizzard::buildPages()
 {
@@ -222,9 +258,24 @@ void TFWizzard::buildPages()
     m_next = new QPushButton(tr("Next"));
     m_cancel = new QPushButton(tr("Cancel"));
     m_next->setDefault(true);
+    m_busyBar = new QProgressBar;
+    m_busyBar->setRange(0, 0); // no known end: a moving bar
+    m_busyBar->setTextVisible(false);
+    m_busyBar->setMaximumWidth(120);
+    m_busyText = new QLabel(tr("Computing the picture ..."));
+    // The row keeps its height whether or not the indicator shows.
+    for (QWidget* w : {static_cast<QWidget*>(m_busyBar), static_cast<QWidget*>(m_busyText)}) {
+        QSizePolicy keep = w->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(keep);
+        w->hide();
+    }
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_help);
     buttons->addWidget(m_empty);
+    buttons->addSpacing(12);
+    buttons->addWidget(m_busyBar);
+    buttons->addWidget(m_busyText);
     buttons->addStretch();
     buttons->addWidget(m_prev);
     buttons->addWidget(m_next);
@@ -402,7 +453,11 @@ void TFWizzard::fillLists()
 
 void TFWizzard::setSource(const QImage& source, const QString& path)
 {
+    // Nothing computed for the previous picture is wanted any more.
+    for (BackgroundJob* job : {m_viewJob, m_cropJob, m_adjustJob, m_sizeJob})
+        job->cancel();
     m_model.setSource(source, path);
+    m_selection->setImage(QImage());
     m_emptyChosen = false;
     // The view's visible size: the scroll area's viewport once laid out.
     m_pages->setCurrentIndex(0);
@@ -429,12 +484,21 @@ void TFWizzard::done(int r)
 {
     m_timer1->stop();
     m_timer2->stop();
+    // A closed wizard does not move on by itself; pending pictures still arrive, so that
+    // "Wizzard ..." shows it as it was left.
+    m_advanceWhenReady = false;
     QDialog::done(r);
 }
 
 void TFWizzard::ResizeMain()
 {
-    m_selection->setImage(m_model.selectionView());
+    m_selection->fitToModel();
+    const QImage source = m_model.source();
+    const double zoom = m_model.zoomFactor();
+    m_viewJob->request([this, source, zoom] {
+        const QImage view = WizardModel::makeSelectionView(source, zoom);
+        return BackgroundJob::Apply([this, view] { m_selection->setImage(view); });
+    });
 }
 
 void TFWizzard::SetStep(int n)
@@ -442,13 +506,26 @@ void TFWizzard::SetStep(int n)
     n = std::clamp(n, 1, 4);
     m_timer1->stop();
     m_timer2->stop();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_model.SetStep(n);
-    QApplication::restoreOverrideCursor();
+    m_advanceWhenReady = false;
+    // A picture still computed for the step being left is not wanted any more.
+    m_cropJob->cancel();
+    m_adjustJob->cancel();
+    m_sizeJob->cancel();
+    if (n == 4 || (n == 3 && m_model.adjusted().isNull())) {
+        // Step 4 builds on the installed size (its colour work shows its own progress); step 3
+        // entered without step 2's crop (only when called directly) computes the crop at once.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (m_model.adjusted().isNull())
+            m_model.setBrightnessContrast(m_brightness->value(), m_contrast->value());
+        m_model.SetStep(n);
+        QApplication::restoreOverrideCursor();
+    } else {
+        m_model.setCurrentStep(n);
+    }
     m_pages->setCurrentIndex(n - 1);
     m_model.setRubberVisible(n == 1);
     if (n == 2) {
-        m_adjustView->setImage(m_model.adjusted());
+        requestPreAdjustments();
     } else if (n == 3) {
         m_updating = true;
         m_size->setMaximum(m_model.sizeMaximum());
@@ -480,12 +557,66 @@ void TFWizzard::updateButtons()
     m_empty->setEnabled(n == 4);
     m_dither->setEnabled(n == 4);
     m_next->setText(n == 4 ? tr("Finish") : tr("Next"));
-    m_next->setEnabled(n < 4 || m_model.paletteChosen());
+    m_next->setEnabled(!m_advanceWhenReady && (n < 4 || m_model.paletteChosen()));
+}
+
+bool TFWizzard::isBusy() const
+{
+    return m_viewJob->isPending() || stepPending();
+}
+
+bool TFWizzard::stepPending() const
+{
+    return m_cropJob->isPending() || m_adjustJob->isPending() || m_sizeJob->isPending();
+}
+
+QWidget* TFWizzard::busyIndicator() const
+{
+    return m_busyBar;
+}
+
+QWidget* TFWizzard::adjustmentPreview() const
+{
+    return m_adjustView;
+}
+
+QWidget* TFWizzard::sizePreview() const
+{
+    return m_sizeView;
+}
+
+void TFWizzard::busyChanged()
+{
+    const bool busy = isBusy();
+    m_busyBar->setVisible(busy);
+    m_busyText->setVisible(busy);
+    m_selection->setBusy(busy);
+    for (QWidget* preview : {static_cast<QWidget*>(m_adjustView), static_cast<QWidget*>(m_sizeView)}) {
+        if (busy)
+            preview->setCursor(Qt::WaitCursor);
+        else
+            preview->unsetCursor();
+    }
+    if (m_advanceWhenReady && !stepPending()) {
+        m_advanceWhenReady = false;
+        BNextClick();
+        return;
+    }
+    updateButtons();
 }
 
 void TFWizzard::BNextClick()
 {
     if (m_model.step() < 4) {
+        // A typed size whose delay has not run out yet is the size the next step gets.
+        if (m_timer1->isActive())
+            Button1Click();
+        // The next step builds on this step's picture: wait for the newest one.
+        if (stepPending()) {
+            m_advanceWhenReady = true;
+            updateButtons();
+            return;
+        }
         SetStep(m_model.step() + 1);
         return;
     }
@@ -499,18 +630,61 @@ void TFWizzard::BrightnessChange()
 {
     if (m_updating)
         return;
-    m_model.setBrightnessContrast(m_brightness->value(), m_contrast->value());
-    m_adjustView->setImage(m_model.adjusted());
+    requestAdjustment();
+}
+
+void TFWizzard::requestPreAdjustments()
+{
+    m_adjustJob->cancel();
+    const QImage source = m_model.source();
+    const QRectF selection = m_model.selectionRect();
+    const int b = m_brightness->value(), c = m_contrast->value();
+    m_cropJob->request([this, source, selection, b, c] {
+        const WizardModel::PreAdjustments p = WizardModel::makePreAdjustments(source, selection, b, c);
+        return BackgroundJob::Apply([this, p] {
+            m_model.installPreAdjustments(p);
+            m_adjustView->setImage(p.adjusted);
+            // The bars moved while the crop was computed: their newest values follow.
+            if (m_brightness->value() != p.brightness || m_contrast->value() != p.contrast)
+                requestAdjustment();
+        });
+    });
+}
+
+void TFWizzard::requestAdjustment()
+{
+    // A crop still being computed takes the bars' values when it arrives.
+    if (m_cropJob->isPending())
+        return;
+    const QImage pre = m_model.preAdjustments();
+    const int b = m_brightness->value(), c = m_contrast->value();
+    m_adjustJob->request([this, pre, b, c] {
+        const WizardModel::Adjusted a = WizardModel::makeAdjusted(pre, b, c);
+        return BackgroundJob::Apply([this, a] {
+            m_model.installAdjusted(a);
+            m_adjustView->setImage(a.picture);
+        });
+    });
 }
 
 void TFWizzard::Button1Click()
 {
     m_timer1->stop();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_model.setSize(m_size->value());
-    QApplication::restoreOverrideCursor();
-    m_newSize->setText(sizeText(m_model.designSize()));
-    m_sizeView->setImage(m_model.resized());
+    const QImage adjusted = m_model.adjusted();
+    const int n = m_size->value();
+    if (adjusted.isNull()) { // nothing to resize: only the size is recorded
+        m_sizeJob->cancel();
+        m_model.setSize(n);
+        return;
+    }
+    m_sizeJob->request([this, adjusted, n] {
+        const WizardModel::Resized r = WizardModel::makeResized(adjusted, n);
+        return BackgroundJob::Apply([this, r] {
+            m_model.installResized(r);
+            m_newSize->setText(sizeText(r.picture.size()));
+            m_sizeView->setImage(r.picture);
+        });
+    });
 }
 
 void TFWizzard::ComboPalettesChange()

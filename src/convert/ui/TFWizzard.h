@@ -4,14 +4,18 @@
 // preview of its result. The work is WizardModel's; this dialog shows it and feeds it the
 // user's choices. "Finish" and "Create empty template" close it with OK; buildDesign then
 // makes the new design.
+// The pictures of steps 1 to 3 are computed off the user-interface thread, the newest request
+// winning; while one is pending the dialog shows that it is busy, and "Next" waits for it.
 
 #include "convert/WizardModel.h"
 
 #include <QDialog>
 #include <QImage>
 
+class BackgroundJob;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QScrollArea;
 class QSlider;
@@ -42,6 +46,8 @@ public:
     int step() const { return m_model.step(); }
     // True when the dialog closed through "Create empty template".
     bool emptyTemplateChosen() const { return m_emptyChosen; }
+    // True while a picture of steps 1 to 3 is still being computed.
+    bool isBusy() const;
 
     // After OK: the start-up initialisation runs again (as for New), the design is built with
     // convertPicture, and the adjusted picture becomes the ghost. Returns false when the
@@ -70,6 +76,9 @@ public:
     QLabel* maxColorsLabel() const { return m_maxColors; }
     QTimer* sizeTimer() const { return m_timer1; }
     QTimer* colorsTimer() const { return m_timer2; }
+    QWidget* busyIndicator() const;
+    QWidget* adjustmentPreview() const;
+    QWidget* sizePreview() const;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -91,12 +100,20 @@ private:
     void BHelpClick();
     void showFinal();
     void updateButtons();
+    // The background recomputations: crop (entering step 2) and brightness/contrast.
+    void requestPreAdjustments();
+    void requestAdjustment();
+    // True while crop, adjustment or size is pending: the pictures the next step builds on.
+    bool stepPending() const;
+    // Busy indicator, wait cursor over the previews, buttons, and a "Next" waiting for them.
+    void busyChanged();
     // The progress of a long colour run: a modal progress dialog that can cancel it.
     bool runWithProgress(const std::function<bool(const DitherProgress&)>& work);
 
     WizardModel m_model;
     bool m_emptyChosen = false;
     bool m_updating = false;
+    bool m_advanceWhenReady = false; // "Next" pressed while the step's picture was pending
 
     QStackedWidget* m_pages = nullptr;
     QPushButton *m_prev = nullptr, *m_next = nullptr, *m_cancel = nullptr, *m_help = nullptr,
@@ -109,6 +126,9 @@ private:
     wizard_detail::SelectionView* m_selection = nullptr;
     wizard_detail::PixelView *m_adjustView = nullptr, *m_sizeView = nullptr, *m_finalView = nullptr;
     QTimer *m_timer1 = nullptr, *m_timer2 = nullptr;
+    QProgressBar* m_busyBar = nullptr;
+    QLabel* m_busyText = nullptr;
+    BackgroundJob *m_viewJob = nullptr, *m_cropJob = nullptr, *m_adjustJob = nullptr, *m_sizeJob = nullptr;
 };
 
 // The "Convert Picture to Template ..." command after the window's own checks: chooses a
