@@ -3,6 +3,7 @@
 // their "Reopen ..." menu and the design named on the command line.
 #include "app/MainWindow.h"
 #include "app/RecentFiles.h"
+#include "convert/ui/TFWizzard.h"
 #include "core/QuillError.h"
 #include "core/SettingsStore.h"
 #include "files/DesignFile.h"
@@ -20,7 +21,9 @@
 #include <QLineEdit>
 #include <QJsonDocument>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -696,6 +699,42 @@ TEST_F(FileCommandsTest, TheGhostBesideADesignShowsOverTheChartUntilTheNextDesig
     EXPECT_FALSE(w->ghostState()->showGhostLayer());
     EXPECT_FALSE(w->shadowButton()->isEnabled());
     EXPECT_EQ(cellPixel(), 0xFFFFFFFFu);
+}
+
+TEST_F(FileCommandsTest, ConvertingAPictureShowsItsGhostOverTheNewDesign)
+{
+    QImage picture(40, 30, QImage::Format_ARGB32);
+    picture.fill(qRgb(30, 60, 200));
+    ASSERT_TRUE(picture.save(file(QStringLiteral("blue.png"))));
+
+    auto w = makeWindow();
+    // The wizard as a user goes through it: Next until the last step, then Finish.
+    const ModalScript::Step throughTheWizard = [](QWidget* d) {
+        auto* wizard = qobject_cast<TFWizzard*>(d);
+        if (!wizard) {
+            ADD_FAILURE() << "expected the wizard, got " << d->windowTitle().toStdString();
+            d->close();
+            return;
+        }
+        while (wizard->step() < 4) {
+            const int step = wizard->step();
+            if (!QTest::qWaitFor([&] { return !wizard->isBusy() && wizard->nextButton()->isEnabled(); }, 20000))
+                break;
+            wizard->nextButton()->click();
+            QTest::qWaitFor([&] { return wizard->step() > step; }, 20000);
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->nextButton()->isEnabled(); }, 20000));
+        wizard->nextButton()->click(); // Finish
+    };
+    const Answers convert = run(*w, "MenuConvert", {choose(file(QStringLiteral("blue.png"))), throughTheWizard});
+    EXPECT_TRUE(convert.done);
+    EXPECT_EQ(convert.unexpected, 0);
+
+    EXPECT_EQ(w->document().width(), 40);
+    EXPECT_EQ(w->ghost().ghostPicture.size(), QSize(40, 30));
+    EXPECT_TRUE(w->ghost().resample); // a whole copy of the adjusted picture
+    EXPECT_TRUE(w->ghostState()->showGhostLayer());
+    EXPECT_EQ(w->ghostState()->ghostOpacity(), 50);
 }
 
 TEST_F(FileCommandsTest, DesignNamedOnTheCommandLine)
