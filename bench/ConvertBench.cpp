@@ -1,5 +1,6 @@
 // Picture conversion: dithering a 1000 x 1000 picture against the DMC palette with the fast
 // nearest-colour search and with the plain scan, and the whole pipeline on a big picture.
+#include "BenchConversion.h"
 #include "convert/Dithering.h"
 #include "convert/PictureConversion.h"
 #include "convert/Resampler.h"
@@ -78,12 +79,7 @@ void BM_ConvertPipeline24MP(benchmark::State& state)
 {
     ShippedSession& s = shipped();
     const QImage picture = photoLike(6000, 4000);
-    ConversionSettings settings;
-    settings.palette = QStringLiteral("DMC");
-    settings.size = 300;
-    settings.colors = 40;
-    settings.dither = DitherMethod::FloydSteinberg;
-    settings.level = 100;
+    const ConversionSettings settings = benchConversionSettings();
     for (auto _ : state)
         convertPicture(picture, settings, s.session->document());
 }

@@ -3,6 +3,7 @@
 //                   [--palette NAME] [--write-palette PALETTE.png]
 // OUT.png receives the final picture (one pixel per cell). --write-palette writes the
 // palette's colours as a picture (for other tools' colour mapping) and exits.
+#include "BenchConversion.h"
 #include "convert/PictureConversion.h"
 #include "core/QuillError.h"
 #include "session/Session.h"
@@ -17,12 +18,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    ConversionSettings settings;
-    settings.palette = QStringLiteral("DMC");
-    settings.size = 300;
-    settings.colors = 40;
-    settings.dither = DitherMethod::FloydSteinberg;
-    settings.level = 100;
+    ConversionSettings settings = benchConversionSettings();
     QString palettePicture;
     QStringList files;
     for (int i = 0; i < args.size(); ++i) {

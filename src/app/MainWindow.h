@@ -102,7 +102,8 @@ public:
     // --- file commands (MainWindowFiles.cpp) ---
     // "Open Template ...": Check, the open dialog, OpenFile, the recent files.
     void MenuTemplateClick();
-    // "Open Template As ...": as "Open Template ..." with the application mode asked first.
+    // "Open Template As ...": as "Open Template ..." with the application mode asked once the
+    // file is chosen.
     void OpenTemplateAs1Click();
     // An entry of "Reopen ...": opens `path` when it still exists and Check allows.
     void MenuMRUClick(const QString& path);
@@ -164,6 +165,8 @@ private:
     void translateGhost();
 
     // --- MainWindowFiles.cpp ---
+    // The two open commands: Check, the dialog, (the mode), OpenFile, the recent files.
+    void openChosenFile(bool askMode);
     void connectFileCommands();
     // The start-up initialisation again (New, opening). On failure the error is shown, the
     // design stays as it was and the result is false.

@@ -241,19 +241,15 @@ bool MainWindow::OpenFile(const QString& path, bool knitting)
 
 void MainWindow::MenuTemplateClick()
 {
-    if (!Check())
-        return;
-    const QString start = openStartFolder();
-    const QString path = chooseOpenFile(start);
-    if (path.isEmpty())
-        return;
-    if (!OpenFile(path))
-        return;
-    stitch().PatternsPath = asSettingsFolder(start);
-    MRUListInsert(path);
+    openChosenFile(false);
 }
 
 void MainWindow::OpenTemplateAs1Click()
+{
+    openChosenFile(true);
+}
+
+void MainWindow::openChosenFile(bool askMode)
 {
     if (!Check())
         return;
@@ -262,7 +258,7 @@ void MainWindow::OpenTemplateAs1Click()
     if (path.isEmpty())
         return;
     bool knitting = false;
-    if (!askApplicationMode(this, stitch(), &knitting))
+    if (askMode && !askApplicationMode(this, stitch(), &knitting))
         return;
     if (!OpenFile(path, knitting))
         return;

@@ -18,9 +18,7 @@ void MainWindow::createGhost()
     connect(m_ghostState, &GhostState::showWindow, this, [this](const QImage& picture) {
         TFGhost* window = ghostWindow();
         window->setPicture(picture);
-        if (!window->isVisible()) {
-            window->show();
-        }
+        window->show();
         window->raise();
     });
     connect(m_ghostState, &GhostState::hideWindow, this, [this] {

@@ -53,22 +53,35 @@ void PictureColorMapper::matchUsedColors(QList<double>& deltas)
     setLevelPosition(m_levelPosition);
 }
 
-KeyRaster PictureColorMapper::DrawImageWithPalette(const KeyRaster& resized) const
+namespace {
+
+// Every pixel of `raster` through `map`, which is asked once per run of equal pixels.
+template <typename Map>
+KeyRaster mapRuns(const KeyRaster& raster, Map map)
 {
-    KeyRaster out(resized.width, resized.height);
+    KeyRaster out(raster.width, raster.height);
     ColorKey last = 0, mapped = kNoColor;
     bool have = false;
-    for (size_t i = 0; i < resized.pixels.size(); ++i) {
-        const ColorKey c = resized.pixels[i];
+    for (size_t i = 0; i < raster.pixels.size(); ++i) {
+        const ColorKey c = raster.pixels[i];
         if (!have || c != last) {
-            const TColorInfo* u = PictureColors.find(c);
-            mapped = u ? u->matchColor : kNoColor;
+            mapped = map(c);
             last = c;
             have = true;
         }
         out.pixels[i] = mapped;
     }
     return out;
+}
+
+} // namespace
+
+KeyRaster PictureColorMapper::DrawImageWithPalette(const KeyRaster& resized) const
+{
+    return mapRuns(resized, [this](ColorKey c) {
+        const TColorInfo* u = PictureColors.find(c);
+        return u ? u->matchColor : kNoColor;
+    });
 }
 
 int PictureColorMapper::computeMaxAvailableColors(int symbolCount)
@@ -121,23 +134,13 @@ void PictureColorMapper::matchReducedPalette()
 
 KeyRaster PictureColorMapper::DrawImageWithReducedPalette(const KeyRaster& resized) const
 {
-    KeyRaster out(resized.width, resized.height);
-    ColorKey last = 0, mapped = kNoColor;
-    bool have = false;
-    for (size_t i = 0; i < resized.pixels.size(); ++i) {
-        const ColorKey c = resized.pixels[i];
-        if (!have || c != last) {
-            mapped = kNoColor;
-            if (const TColorInfo* u = PictureColors.find(c)) {
-                if (const TColorInfo* p = PaletteColors.find(u->matchColor))
-                    mapped = p->matchColor;
-            }
-            last = c;
-            have = true;
+    return mapRuns(resized, [this](ColorKey c) {
+        if (const TColorInfo* u = PictureColors.find(c)) {
+            if (const TColorInfo* p = PaletteColors.find(u->matchColor))
+                return p->matchColor;
         }
-        out.pixels[i] = mapped;
-    }
-    return out;
+        return kNoColor;
+    });
 }
 
 void PictureColorMapper::FillPaletteDic(const KeyRaster& raster, ColorTable& table)

@@ -196,10 +196,10 @@ WizardModel::PreAdjustments WizardModel::makePreAdjustments(const QImage& source
 {
     PreAdjustments out;
     out.selection = selection;
-    out.brightness = std::clamp(brightness, kBrightnessMin, kBrightnessMax);
-    out.contrast = std::clamp(contrast, kContrastMin, kContrastMax);
-    if (source.isNull())
+    if (source.isNull()) {
+        out.adjusted = makeAdjusted(QImage(), brightness, contrast);
         return out;
+    }
     // A crop that rounds to nothing keeps one pixel across, inside the picture.
     QRect r = roundedSelection(selection).intersected(source.rect());
     if (r.width() < 1 || r.height() < 1) {
@@ -209,17 +209,15 @@ WizardModel::PreAdjustments WizardModel::makePreAdjustments(const QImage& source
         out.selection = QRectF(r);
     }
     out.picture = cropPicture(source, QRectF(r));
-    out.adjusted = adjustBrightnessContrast(out.picture, out.brightness, out.contrast);
+    out.adjusted = makeAdjusted(out.picture, brightness, contrast);
     return out;
 }
 
 void WizardModel::installPreAdjustments(const PreAdjustments& p)
 {
     SelectionRect = p.selection;
-    m_brightness = p.brightness;
-    m_contrast = p.contrast;
     preAdjustmentsBitmap = p.picture;
-    m_adjusted = p.adjusted;
+    installAdjusted(p.adjusted);
 }
 
 void WizardModel::ResamplePreAdjustments()

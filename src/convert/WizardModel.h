@@ -53,17 +53,16 @@ public:
     // They touch no model and no shared state, so they may run on any thread; each result
     // carries the inputs it was made from and is taken over by its install function. The
     // synchronous methods run the same functions, so both ways give the same pictures.
-    struct PreAdjustments
-    {
-        QRectF selection; // the crop as taken (a flat one widened to one pixel)
-        int brightness = 0, contrast = 100;
-        QImage picture;   // the crop at full resolution
-        QImage adjusted;  // the crop after brightness and contrast
-    };
     struct Adjusted
     {
         int brightness = 0, contrast = 100;
         QImage picture;
+    };
+    struct PreAdjustments
+    {
+        QRectF selection; // the crop as taken (a flat one widened to one pixel)
+        QImage picture;   // the crop at full resolution
+        Adjusted adjusted; // the crop after brightness and contrast
     };
     struct Resized
     {

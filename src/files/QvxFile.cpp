@@ -225,6 +225,13 @@ bool pointInside(QPoint p, const QRect& grid)
     return p.x() >= 0 && p.y() >= 0 && p.x() <= grid.width() && p.y() <= grid.height();
 }
 
+// A grid point (half-cell units) as two i32.
+void writePoint(ByteWriter& w, QPoint p)
+{
+    w.i32(p.x());
+    w.i32(p.y());
+}
+
 void writeIndexRaster(ByteWriter& w, const QImage& raster, const QRect& area, TColor32 bg,
                       const QHash<TColor32, quint32>& ords)
 {
@@ -342,10 +349,8 @@ QByteArray qvxBytes(PatternDocument& doc, const QRect* rectangle)
     const qsizetype backBlock = w.beginBlock("BACK", 0);
     w.u32(quint32(back.size()));
     for (const TBackStitch& b : back) {
-        w.i32(b.FromPoint.x() - origin.x());
-        w.i32(b.FromPoint.y() - origin.y());
-        w.i32(b.ToPoint.x() - origin.x());
-        w.i32(b.ToPoint.y() - origin.y());
+        writePoint(w, b.FromPoint - origin);
+        writePoint(w, b.ToPoint - origin);
         w.u32(b.Color);
     }
     w.endBlock(backBlock);
@@ -371,8 +376,7 @@ QByteArray qvxBytes(PatternDocument& doc, const QRect* rectangle)
     const qsizetype frkn = w.beginBlock("FRKN", 0);
     w.u32(quint32(knots.size()));
     for (const TFrenchKnot& k : knots) {
-        w.i32(k.Center.x() - origin.x());
-        w.i32(k.Center.y() - origin.y());
+        writePoint(w, k.Center - origin);
         w.u32(k.Color);
     }
     w.endBlock(frkn);
@@ -393,10 +397,8 @@ QByteArray qvxBytes(PatternDocument& doc, const QRect* rectangle)
         w.u32(r->color);
         w.u32(quint32(r->stitches.size()));
         for (const TBackStitch& s : r->stitches) {
-            w.i32(s.FromPoint.x() - origin.x());
-            w.i32(s.FromPoint.y() - origin.y());
-            w.i32(s.ToPoint.x() - origin.x());
-            w.i32(s.ToPoint.y() - origin.y());
+            writePoint(w, s.FromPoint - origin);
+            writePoint(w, s.ToPoint - origin);
         }
     }
     w.endBlock(rhodesBlock);

@@ -38,9 +38,7 @@ class EditorTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString name = QString::fromLatin1(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        m_settings = testsupport::tempRoot() + QLatin1Char('/') + name + QStringLiteral(".ini");
+        m_settings = testsupport::currentTestPath(QStringLiteral(".ini"));
         QFile::remove(m_settings);
         w = std::make_unique<MainWindow>(Session::Options{m_settings, testsupport::shippedDataDir()});
         w->show();

@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <iostream>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -123,11 +124,9 @@ class FileCommandsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString name = QString::fromLatin1(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        m_settings = testsupport::tempRoot() + QLatin1Char('/') + name + QStringLiteral(".ini");
+        m_settings = testsupport::currentTestPath(QStringLiteral(".ini"));
         QFile::remove(m_settings);
-        m_dir = testsupport::tempRoot() + QLatin1Char('/') + name;
+        m_dir = testsupport::currentTestPath();
         QDir(m_dir).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(m_dir));
     }
@@ -716,15 +715,24 @@ TEST_F(FileCommandsTest, ConvertingAPictureShowsItsGhostOverTheNewDesign)
             d->close();
             return;
         }
+        // A wizard that does not get on fails the test and is closed, so the command ends.
+        const auto waitFor = [wizard](const std::function<bool()>& ready) {
+            if (QTest::qWaitFor(ready, 20000))
+                return true;
+            ADD_FAILURE() << "the wizard did not get on at step " << wizard->step();
+            wizard->reject();
+            return false;
+        };
         while (wizard->step() < 4) {
             const int step = wizard->step();
-            if (!QTest::qWaitFor([&] { return !wizard->isBusy() && wizard->nextButton()->isEnabled(); }, 20000))
-                break;
+            if (!waitFor([&] { return !wizard->isBusy() && wizard->nextButton()->isEnabled(); }))
+                return;
             wizard->nextButton()->click();
-            QTest::qWaitFor([&] { return wizard->step() > step; }, 20000);
+            if (!waitFor([&] { return wizard->step() > step; }))
+                return;
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return wizard->nextButton()->isEnabled(); }, 20000));
-        wizard->nextButton()->click(); // Finish
+        if (waitFor([&] { return wizard->nextButton()->isEnabled(); }))
+            wizard->nextButton()->click(); // Finish
     };
     const Answers convert = run(*w, "MenuConvert", {choose(file(QStringLiteral("blue.png"))), throughTheWizard});
     EXPECT_TRUE(convert.done);

@@ -59,10 +59,7 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString name = QString::fromLatin1(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        m_settings = testsupport::tempRoot() + QLatin1Char('/')
-            + QString(name).replace(QLatin1Char('/'), QLatin1Char('_')) + QStringLiteral(".ini");
+        m_settings = testsupport::currentTestPath(QStringLiteral(".ini"));
         QFile::remove(m_settings);
     }
 

@@ -57,18 +57,7 @@ protected:
         ASSERT_EQ(doc().checkInvariant().toStdString(), "");
     }
 
-    void expectUndoRedo(const QJsonObject& before)
-    {
-        const QJsonObject after = snapshot(doc());
-        history->Undo();
-        EXPECT_EQ(snapshot(doc()), before);
-        EXPECT_EQ(doc().checkInvariant().toStdString(), "");
-        history->Redo();
-        EXPECT_EQ(snapshot(doc()), after);
-        EXPECT_EQ(doc().checkInvariant().toStdString(), "");
-        history->Undo();
-        EXPECT_EQ(snapshot(doc()), before);
-    }
+    void expectUndoRedo(const QJsonObject& before) { testsupport::expectUndoRedo(*history, doc(), before); }
 
     std::unique_ptr<Session> session;
     std::unique_ptr<TActions> history;

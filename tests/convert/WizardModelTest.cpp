@@ -258,10 +258,10 @@ TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
         const WizardModel::PreAdjustments pre =
             WizardModel::makePreAdjustments(picture, c.selection, c.brightness, c.contrast);
         EXPECT_EQ(pre.picture, model->preAdjustments());
-        EXPECT_EQ(pre.adjusted, model->adjusted());
+        EXPECT_EQ(pre.adjusted.picture, model->adjusted());
         EXPECT_EQ(pre.selection, model->selectionRect());
-        EXPECT_EQ(pre.brightness, model->brightness());
-        EXPECT_EQ(pre.contrast, model->contrast());
+        EXPECT_EQ(pre.adjusted.brightness, model->brightness());
+        EXPECT_EQ(pre.adjusted.contrast, model->contrast());
         installed.installPreAdjustments(pre);
 
         model->setBrightnessContrast(c.brightness2, c.contrast2);
@@ -297,7 +297,7 @@ TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
     EXPECT_TRUE(WizardModel::makeSelectionView(QImage(), 0.5).isNull());
     const WizardModel::PreAdjustments none = WizardModel::makePreAdjustments(QImage(), QRectF(0, 0, 5, 5), 400, 100);
     EXPECT_TRUE(none.picture.isNull());
-    EXPECT_EQ(none.brightness, WizardModel::kBrightnessMax);
+    EXPECT_EQ(none.adjusted.brightness, WizardModel::kBrightnessMax);
     EXPECT_TRUE(WizardModel::makeAdjusted(QImage(), 0, 100).picture.isNull());
     EXPECT_TRUE(WizardModel::makeResized(QImage(), 50).picture.isNull());
 }

@@ -70,12 +70,7 @@ TEST_F(History, OneUndoTakesBackAWholeStroke)
 {
     const QJsonObject before = snapshot(doc);
     stroke({{0, 0}, {1, 0}, {2, 0}, {2, 1}, {1, 0}}, kRed);
-    const QJsonObject after = snapshot(doc);
-    history.Undo();
-    EXPECT_EQ(snapshot(doc), before);
-    history.Redo();
-    EXPECT_EQ(snapshot(doc), after);
-    expectConsistent();
+    expectUndoRedo(history, doc, before);
 }
 
 TEST_F(History, EveryReplayMarksTheDesignUnsaved)

@@ -46,8 +46,7 @@ protected:
         ASSERT_FALSE(registerSymbolFontFile(testsupport::shippedDataDir()
                                             + QStringLiteral("/fonts/KorvaldArtSymbols110.ttf"))
                          .isEmpty());
-        folder = testsupport::tempRoot() + QStringLiteral("/chrwidget/")
-                 + QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = testsupport::currentTestPath(QStringLiteral(".chr-folder"));
         QDir(folder).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(folder));
         stitch.CharactersPath = folder;

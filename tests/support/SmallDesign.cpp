@@ -2,7 +2,10 @@
 
 #include "TestSupport.h"
 #include "core/SymbolFont.h"
+#include "editing/TActions.h"
 #include "session/DesignSummary.h"
+
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -41,6 +44,19 @@ SmallDesign::SmallDesign(int width, int height)
 QJsonObject snapshot(const PatternDocument& doc)
 {
     return designSummary(doc, true);
+}
+
+void expectUndoRedo(TActions& history, PatternDocument& doc, const QJsonObject& before)
+{
+    const QJsonObject after = snapshot(doc);
+    history.Undo();
+    EXPECT_EQ(snapshot(doc), before);
+    EXPECT_EQ(doc.checkInvariant().toStdString(), "");
+    history.Redo();
+    EXPECT_EQ(snapshot(doc), after);
+    EXPECT_EQ(doc.checkInvariant().toStdString(), "");
+    history.Undo();
+    EXPECT_EQ(snapshot(doc), before);
 }
 
 } // namespace testsupport

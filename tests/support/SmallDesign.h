@@ -6,6 +6,8 @@
 
 #include <QJsonObject>
 
+class TActions;
+
 namespace testsupport {
 
 inline constexpr ColorKey kRed = makeColorKey(255, 0, 0);
@@ -27,5 +29,9 @@ struct SmallDesign
 
 // Everything a user could tell apart: the design's JSON summary with cells and quarters.
 QJsonObject snapshot(const PatternDocument& doc);
+
+// After the newest action of `history`: undo gives back `before`, redo the design as it is
+// now, and undo `before` again, the document consistent after each step.
+void expectUndoRedo(TActions& history, PatternDocument& doc, const QJsonObject& before);
 
 } // namespace testsupport

@@ -10,4 +10,7 @@ QString tempRoot();
 QString shippedDataDir();
 // The test data folder of the source tree.
 QString testDataDir();
+// A path in tempRoot() named after the running test, followed by `suffix` (".ini" for a
+// settings file, empty for a folder): each test gets its own files.
+QString currentTestPath(const QString& suffix = QString());
 }

@@ -643,9 +643,9 @@ void TFWizzard::requestPreAdjustments()
         const WizardModel::PreAdjustments p = WizardModel::makePreAdjustments(source, selection, b, c);
         return BackgroundJob::Apply([this, p] {
             m_model.installPreAdjustments(p);
-            m_adjustView->setImage(p.adjusted);
+            m_adjustView->setImage(p.adjusted.picture);
             // The bars moved while the crop was computed: their newest values follow.
-            if (m_brightness->value() != p.brightness || m_contrast->value() != p.contrast)
+            if (m_brightness->value() != p.adjusted.brightness || m_contrast->value() != p.adjusted.contrast)
                 requestAdjustment();
         });
     });
