@@ -254,11 +254,11 @@ bool MainWindow::Check()
 
 bool MainWindow::FormCloseQuery()
 {
+    // A settings file that cannot be written is reported; closing goes on to the question
+    // about unsaved changes all the same.
     QString error;
     if (!m_session->writeSettings(&error))
-        showMessage(QMessageBox::Warning,
-                    stitch().translate(QStringLiteral("The settings could not be written."))
-                        + QLatin1Char('\n') + error);
+        showMessage(QMessageBox::Warning, error);
     return Check();
 }
 

@@ -78,10 +78,11 @@ QStringList Session::initialiseWithNewDesign()
 
 bool Session::writeSettings(QString* error)
 {
-    m_stitch->WriteGeneralSettings(*m_settings);
-    if (!m_settings->sync()) {
+    try {
+        m_stitch->WriteGeneralSettings(*m_settings); // writes through to the file
+    } catch (const QuillError& e) {
         if (error)
-            *error = m_settings->errorText();
+            *error = e.message();
         return false;
     }
     return true;

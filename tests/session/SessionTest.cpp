@@ -67,6 +67,28 @@ TEST(Session, FirstRunOverTheShippedData)
     EXPECT_EQ(again.stitch().ColorPalettes.keys(), st.ColorPalettes.keys());
 }
 
+TEST(Session, ASettingsFileThatCannotBeWrittenIsReportedNotThrown)
+{
+    // The settings folder is replaced by a plain file after the start: closing the window
+    // must get a message back, not an exception out of its close handler.
+    const QString folder = testsupport::tempRoot() + QStringLiteral("/unwritable-settings");
+    QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Session session({folder + QStringLiteral("/Quillmark.ini"), testsupport::shippedDataDir()});
+    session.initialiseWithNewDesign();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    QString error;
+    bool written = true;
+    EXPECT_NO_THROW(written = session.writeSettings(&error));
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(error.contains(QStringLiteral("The settings could not be saved."))) << error.toStdString();
+    QFile::remove(folder);
+}
+
 TEST(Session, MissingPaletteFallsBackToTheSmallestName)
 {
     const QString ini = freshSettings("fallback");
