@@ -295,32 +295,27 @@ void MainWindow::MenuNewClick()
     const NewImageOptions o = m_newImage->options();
     if (!o.validate().isEmpty())
         return;
-    // The quarter raster is the largest; a design the memory cannot hold is refused before
-    // anything of the current one is dropped.
-    if (QImage(2 * o.width, 2 * o.height, QImage::Format_ARGB32).isNull()) {
-        showMessage(QMessageBox::Warning,
-                    st.translate(QStringLiteral("There is not enough memory for a design of "
-                                                "this size.")));
-        return;
-    }
-
-    // Settings and catalogues are read again; when that fails the current design stays.
+    // Settings and catalogues are read again; when that fails the current design stays, as it
+    // does when the memory cannot hold the new one.
     QStringList warnings;
     if (!reinitialise(&warnings))
         return;
-
+    const bool wasSaved = st.fileSaved();
+    const bool wasKnitting = doc.KnittingMode;
     doc.KnittingMode = o.knitting;
     doc.SetCellWidthAndHeight(m_zoom);
-    doc.CreateNewTemplate(o.width, o.height, o.characters, o.palette);
+    try {
+        doc.CreateNewTemplate(o.width, o.height, o.characters, o.palette);
+    } catch (const QuillError& e) {
+        doc.KnittingMode = wasKnitting;
+        doc.SetCellWidthAndHeight(m_zoom);
+        st.setFileSaved(wasSaved);
+        showMessage(QMessageBox::Warning, e.message());
+        return;
+    }
 
     // A design made by New counts as unsaved.
-    st.BackGroundColor = 0xFFFFFFFFu;
-    st.setFilename(st.translate(QStringLiteral("New file")) + Product::kNativeExtension);
-    st.FileNameAssigned = false;
     st.setFileSaved(false);
-    doc.CrossCells.fill(st.BackGroundColor);
-    if (!doc.ColorSymbolsList.isEmpty())
-        st.setDrawcolor(doc.ColorSymbolsList.first().Color);
     m_ghost.drop();
     designReplaced();
     rebuildLanguagesMenu();

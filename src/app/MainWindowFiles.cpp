@@ -225,12 +225,16 @@ bool MainWindow::OpenFile(const QString& path, bool knitting)
         return false;
     }
     const bool wasSaved = st.fileSaved();
+    const bool wasKnitting = doc.KnittingMode;
     QStringList warnings;
     if (!reinitialise(&warnings))
         return false;
     doc.KnittingMode = knitting;
     doc.SetCellWidthAndHeight(m_zoom);
     if (!applyOpenedFile(content)) {
+        // The old design stays, in its own mode.
+        doc.KnittingMode = wasKnitting;
+        doc.SetCellWidthAndHeight(m_zoom);
         st.setFileSaved(wasSaved);
         return false;
     }

@@ -1,6 +1,8 @@
 #include "PatternDocument.h"
 
 #include "LargeMemory.h"
+#include "Product.h"
+#include "QuillError.h"
 
 #include <QRect>
 #include <algorithm>
@@ -534,6 +536,15 @@ void PatternDocument::CreateNewTemplate(int width, int height, const QString& ch
                                         const QString& palette)
 {
     TStitch& st = m_stitch;
+    // Both rasters first: a design the memory cannot hold is refused before anything of the
+    // current one is dropped.
+    const int w = qMax(0, width), h = qMax(0, height);
+    QImage cross = newLargeImage(w, h, QImage::Format_ARGB32);
+    QImage quarters = newLargeImage(2 * w, 2 * h, QImage::Format_ARGB32);
+    if (w > 0 && h > 0 && (cross.isNull() || quarters.isNull()))
+        throw QuillError(st.translate(QStringLiteral("There is not enough memory for a design of "
+                                                     "this size.")));
+
     st.BackGroundColor = 0xFFFFFFFFu;
     st.fileMode = fmNew;
 
@@ -562,9 +573,8 @@ void PatternDocument::CreateNewTemplate(int width, int height, const QString& ch
     st.setColorsname(paletteName);
 
     st.setUsedColors(0);
-    const int w = qMax(0, width), h = qMax(0, height);
-    CrossCells = newLargeImage(w, h, QImage::Format_ARGB32);
-    QuarterCells = newLargeImage(2 * w, 2 * h, QImage::Format_ARGB32);
+    CrossCells = std::move(cross);
+    QuarterCells = std::move(quarters);
 
     QString setName = characters;
     if (!st.characters.contains(setName))
@@ -579,7 +589,7 @@ void PatternDocument::CreateNewTemplate(int width, int height, const QString& ch
     CrossCells.fill(st.BackGroundColor);
     QuarterCells.fill(st.BackGroundColor);
 
-    st.setFilename(st.translate(QStringLiteral("New file")) + QStringLiteral(".qvxp"));
+    st.setFilename(st.translate(QStringLiteral("New file")) + Product::kNativeExtension);
     st.FileNameAssigned = false;
     st.setFileSaved(true);
 
