@@ -1,5 +1,6 @@
 // Reading and writing the general settings of TStitch: every value of the settings key, its
 // default, and whether it is written back when the application closes.
+#include "Product.h"
 #include "QuillError.h"
 #include "SettingsStore.h"
 #include "TStitch.h"
@@ -63,7 +64,7 @@ void TStitch::ReadGeneralSettings(SettingsStore& store)
     defaultCharacters = readText(store, QStringLiteral("DefaultCharacterMap"));
     defaultPalette = readText(store, QStringLiteral("DefaultColorTable"));
     DefaultTitle = readText(store, QStringLiteral("DefaultTitle"), QString());
-    SubTitle = readText(store, QStringLiteral("SubTitle"), QStringLiteral("Created with KORVALD Quillmark"));
+    SubTitle = readText(store, QStringLiteral("SubTitle"), Product::kDefaultSubtitle);
     LegendDistance = readNumber(store, QStringLiteral("LegendDistance"), 5);
     LabelGridHor = readNumber(store, QStringLiteral("LabelGridHor"), 10);
     LabelGridVert = readNumber(store, QStringLiteral("LabelGridVert"), 27);

@@ -1,14 +1,20 @@
 #include "SettingsStore.h"
 
+#include "Product.h"
+
 #include <QSettings>
 #include <algorithm>
 
 namespace {
 
-// The key path as QSettings groups: "SOFTWARE\Korvald\Quillmark\5\General".
-const QString kGeneralGroup = QStringLiteral("SOFTWARE/Korvald/Quillmark/5/General");
+// The product's key path as QSettings groups.
+const QString& generalGroup()
+{
+    static const QString group = QString(Product::kSettingsKeyPath).replace(u'\\', u'/');
+    return group;
+}
 
-QString subkeyGroup(const QString& subkey) { return kGeneralGroup + u'/' + subkey; }
+QString subkeyGroup(const QString& subkey) { return generalGroup() + u'/' + subkey; }
 
 QStringList childKeysOf(QSettings& settings, const QString& group)
 {
@@ -66,18 +72,17 @@ SettingsStore::SettingsStore(const QString& iniFile)
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::keyPath() { return QStringLiteral("SOFTWARE\\Korvald\\Quillmark\\5\\General"); }
 
 QString SettingsStore::fileName() const { return m_settings->fileName(); }
 
-bool SettingsStore::keyExists() const { return !childKeysOf(*m_settings, kGeneralGroup).isEmpty(); }
+bool SettingsStore::keyExists() const { return !childKeysOf(*m_settings, generalGroup()).isEmpty(); }
 
 bool SettingsStore::valueExists(const QString& name) const
 {
-    return !findName(kGeneralGroup, name).isEmpty();
+    return !findName(generalGroup(), name).isEmpty();
 }
 
-QStringList SettingsStore::valueNames() const { return childKeysOf(*m_settings, kGeneralGroup); }
+QStringList SettingsStore::valueNames() const { return childKeysOf(*m_settings, generalGroup()); }
 
 // The stored name that matches `name` without regard to case (the exact spelling first), as a
 // full key, or empty when there is none.
@@ -96,7 +101,7 @@ QString SettingsStore::findName(const QString& group, const QString& name) const
 
 std::optional<QString> SettingsStore::readString(const QString& name) const
 {
-    const QString key = findName(kGeneralGroup, name);
+    const QString key = findName(generalGroup(), name);
     if (key.isEmpty())
         return std::nullopt;
     return variantText(m_settings->value(key));
@@ -143,7 +148,7 @@ std::optional<QDateTime> SettingsStore::readDateTime(const QString& name) const
 void SettingsStore::writeValue(const QString& name, const QString& text)
 {
     removeValue(name);
-    m_settings->setValue(kGeneralGroup + u'/' + name, text);
+    m_settings->setValue(generalGroup() + u'/' + name, text);
 }
 
 void SettingsStore::writeString(const QString& name, const QString& value)
@@ -170,9 +175,9 @@ void SettingsStore::writeDateTime(const QString& name, const QDateTime& value)
 
 void SettingsStore::removeValue(const QString& name)
 {
-    for (const QString& k : childKeysOf(*m_settings, kGeneralGroup))
+    for (const QString& k : childKeysOf(*m_settings, generalGroup()))
         if (k.compare(name, Qt::CaseInsensitive) == 0)
-            m_settings->remove(kGeneralGroup + u'/' + k);
+            m_settings->remove(generalGroup() + u'/' + k);
 }
 
 QList<SettingsStore::NamedValue> SettingsStore::subkeyValues(const QString& subkey) const

@@ -28,8 +28,7 @@ public:
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
-    // The key path as the settings name it, and the INI file that holds it.
-    static QString keyPath();
+    // The INI file that holds the key.
     QString fileName() const;
 
     // The key exists when it holds at least one value.

@@ -7,6 +7,7 @@
 #include "ChartOverlay.h"
 
 #include "core/ColorTypes.h"
+#include "core/Product.h"
 #include "files/GhostPicture.h"
 
 #include <QImage>
@@ -20,7 +21,7 @@ public:
     // adjusted picture) or nearest neighbour (a reduced picture, or one read from a file).
     enum class Scaling { Resample, Nearest };
 
-    static constexpr int kStartOpacity = 50;
+    static constexpr int kStartOpacity = Product::kGhostOpacity;
     // The longest side a ghost made by the conversion keeps.
     static constexpr int kMaxGhostSide = 1000;
 
