@@ -42,8 +42,13 @@ QString registerSymbolFontFile(const QString& path)
         return {};
     const QString family = probe.familyName();
     {
+        // Every New and Open registers the font again: the same file is registered once, as
+        // the font database keeps a copy of each registration.
         QMutexLocker lock(&registry().mutex);
-        registry().dataByFamily.insert(family.toLower(), data);
+        QByteArray& known = registry().dataByFamily[family.toLower()];
+        if (known == data)
+            return family;
+        known = data;
     }
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QFontDatabase::addApplicationFontFromData(data);
