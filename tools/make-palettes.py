@@ -4,7 +4,7 @@
 Usage: /usr/bin/python3 tools/make-palettes.py [THREADS_DIR]
 
 THREADS_DIR holds dmc.csv, anchor.csv and madeira.csv (header number,name,red,green,blue, UTF-8);
-by default it is ../shared/data/threads next to the repository. The output is deterministic.
+by default it is tests/data/threads of the repository. The output is deterministic.
 
 Each palette file is Windows-1252 text with CR LF line ends:
   line 1   ";$N" + palette name
@@ -111,7 +111,7 @@ def palette_bytes(name, colours):
 
 
 def main():
-    threads = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REPO, "..", "shared", "data", "threads")
+    threads = sys.argv[1] if len(sys.argv) > 1 else os.path.join(REPO, "tests", "data", "threads")
     out_dir = os.path.join(REPO, "data", "palettes")
     os.makedirs(out_dir, exist_ok=True)
     for table, name, file_name in PALETTES:

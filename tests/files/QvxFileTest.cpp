@@ -31,23 +31,24 @@ struct Cursor
     const QByteArray& data;
     qsizetype pos = 0;
 
-    quint32 u32()
+    // The next value at the cursor, or a failure (and zero) when the file ends first.
+    template <typename T>
+    T next()
     {
-        EXPECT_LE(pos + 4, data.size());
-        const quint32 v = qFromLittleEndian<quint32>(data.constData() + pos);
-        pos += 4;
+        if (pos + qsizetype(sizeof(T)) > data.size()) {
+            ADD_FAILURE() << "the file ends at " << data.size() << ", reading at " << pos;
+            pos = data.size();
+            return T();
+        }
+        const T v = qFromLittleEndian<T>(data.constData() + pos);
+        pos += qsizetype(sizeof(T));
         return v;
     }
-    quint16 u16()
-    {
-        const quint16 v = qFromLittleEndian<quint16>(data.constData() + pos);
-        pos += 2;
-        return v;
-    }
+    quint32 u32() { return next<quint32>(); }
+    quint16 u16() { return next<quint16>(); }
     double f64()
     {
-        const quint64 bits = qFromLittleEndian<quint64>(data.constData() + pos);
-        pos += 8;
+        const quint64 bits = next<quint64>();
         double v;
         std::memcpy(&v, &bits, 8);
         return v;

@@ -173,10 +173,14 @@ TEST_F(StvFileTest, DamagedFilesLeaveTheDesignAlone)
     // Any truncation either opens or is rejected; none crashes or half-opens.
     for (qsizetype n = 0; n < good.size(); ++n) {
         const QString file = writeFile("cut.stv", good.left(n));
+        const QJsonObject was = summary();
+        const QString wasName = st().filename();
         try {
             openDesignFile(doc(), file);
             EXPECT_EQ(doc().checkInvariant(), QString()) << n;
         } catch (const QuillError&) {
+            EXPECT_EQ(summary(), was) << n;
+            EXPECT_EQ(st().filename(), wasName) << n;
         }
     }
 }
