@@ -2,20 +2,25 @@
 # Converts a 24-megapixel JPEG into a 300-cell design with 40 DMC colours and Floyd-Steinberg
 # dithering, once with Quillmark's conversion pipeline (bench/convert-picture) and once with
 # ImageMagick (resize, then remap to a picture of the DMC colours), and prints both times.
-# Needs ImageMagick (/usr/bin/convert). Usage: tools/bench-convert.sh [BUILD_DIR]
+# The 24-megapixel JPEG is made from PICTURE (default: the bundled sample photo).
+# Installs ImageMagick and builds first when needed.
+# Usage: tools/bench-convert.sh [BUILD_DIR [PICTURE]]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
+source_picture=${2:-$here/data/samples/chelsea.png}
 magick=/usr/bin/convert
-source_picture=$here/../shared/data/pictures/astronaut.png
 work=$build/bench-convert
+bash "$here/tools/install-deps.sh"
+bash "$here/tools/install-deps.sh" --bench
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 mkdir -p "$work"
 
 [ -x "$magick" ] || { echo "ImageMagick's convert is needed ($magick)" >&2; exit 1; }
 cmake --build "$build" --target convert-picture -j2 >/dev/null
 tool=$build/bench/convert-picture
 
-big=$work/astronaut-24mp.jpg
+big=$work/$(basename "${source_picture%.*}")-24mp.jpg
 if [ ! -f "$big" ]; then
     "$magick" "$source_picture" -resize '6000x4000!' -quality 92 "$big"
 fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Quillmark needs.
 # Idempotent: does nothing (not even an index update) when everything is present.
-# Usage: tools/install-deps.sh [--fuzz]
+# Usage: tools/install-deps.sh [--fuzz | --bench]
 set -euo pipefail
 
 packages=(
@@ -21,6 +21,10 @@ packages=(
 # With --fuzz: the compiler and runtime of the libFuzzer targets (fuzz/README.md).
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+# With --bench: ImageMagick, which tools/bench-convert.sh times side by side with Quillmark.
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(imagemagick)
 fi
 
 missing=()
