@@ -11,22 +11,17 @@ void MainWindow::MenuConvertClick()
 {
     if (!Check())
         return;
-    TStitch& st = stitch();
     PatternDocument& doc = document();
-    // The wizard reads the settings again before it builds the design; what this run
-    // remembered since the settings were last written survives that, as for New and Open.
-    const QStringList recent = st.RecentFiles;
-    const QString patterns = st.PatternsPath;
-    const QString save = st.SavePath;
+    // Once the wizard's result is known to be buildable, the settings and catalogues are read
+    // again as for New (reinitialise keeps what this run remembered and restores the design's
+    // state when that fails).
+    QStringList warnings;
     bool made = false;
     try {
-        made = runConversionWizard(this, *m_session, m_ghost);
+        made = runConversionWizard(this, *m_session, m_ghost, [&] { return reinitialise(&warnings); });
     } catch (const QuillError& e) {
         showMessage(QMessageBox::Critical, e.message());
     }
-    st.RecentFiles = recent;
-    st.PatternsPath = patterns;
-    st.SavePath = save;
     if (!made)
         return;
     doc.SetCellWidthAndHeight(m_zoom);
@@ -35,6 +30,8 @@ void MainWindow::MenuConvertClick()
     updateColorsPanels();
     updateDrawColor();
     action(QStringLiteral("MenuWizzard"))->setEnabled(true);
+    if (!warnings.isEmpty())
+        showMessage(QMessageBox::Warning, warnings.join(QLatin1Char('\n')));
 }
 
 void MainWindow::MenuWizzardClick()

@@ -167,12 +167,10 @@ void PictureColorMapper::setLevelPosition(int position)
 }
 
 bool PictureColorMapper::Dithering(int n, DitherMethod method, const KeyRaster& resized,
-                                   QList<double>& deltas, KeyRaster& final,
-                                   const DitherProgress& progress)
+                                   KeyRaster& final, const DitherProgress& progress)
 {
     if (method == DitherMethod::None) {
-        loadUsedColors(resized);
-        matchUsedColors(deltas);
+        // The picture's colours are already counted and matched (see the header).
         selectMostUsedColors(n);
         matchReducedPalette();
         final = DrawImageWithReducedPalette(resized);

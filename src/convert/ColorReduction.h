@@ -53,10 +53,12 @@ public:
     // Makes the final picture with at most n colours from the resized picture: the plain
     // mapping for DitherMethod::None, else two dithered runs when a reduction is needed (the
     // kept colours are chosen from a picture dithered against the whole palette). Needs
-    // loadPaletteColors first. Returns false when the progress callback cancelled; `final`,
-    // the tables and the level then keep their previous content.
-    bool Dithering(int n, DitherMethod method, const KeyRaster& resized, QList<double>& deltas,
-                   KeyRaster& final, const DitherProgress& progress = {});
+    // loadPaletteColors first, and for the plain mapping loadUsedColors and matchUsedColors
+    // on the same picture too (their counts and matches are used as they are). Returns false
+    // when the progress callback cancelled; `final`, the tables and the level then keep their
+    // previous content.
+    bool Dithering(int n, DitherMethod method, const KeyRaster& resized, KeyRaster& final,
+                   const DitherProgress& progress = {});
 
     ColorTable PictureColors;
     ColorTable PaletteColors;

@@ -117,15 +117,14 @@ bool mapPictureColors(const KeyRaster& resized, const ColorTable& palette, int s
     mapper.matchUsedColors(deltas);
     mapper.computeMaxAvailableColors(symbolCount);
     const int n = mapper.computeColorsCount(std::max(settings.colors, 1), maxColors);
-    return mapper.Dithering(n, settings.dither, resized, deltas, final, progress);
+    return mapper.Dithering(n, settings.dither, resized, final, progress);
 }
 
-void buildConvertedDesign(PatternDocument& doc, const QString& paletteName,
+void buildConvertedDesign(PatternDocument& doc, const QString& paletteName, const ColorTable& palette,
                           const QString& charactersName, const ColorTable& reduced,
                           const KeyRaster& final, bool empty, const QString& sourcePath)
 {
     TStitch& st = doc.stitch();
-    const ColorTable palette = st.ColorPalettes.value(paletteName);
     // A new empty design: stitches, title, comment, background and glyph cache start afresh.
     doc.CreateNewTemplate(final.width, final.height, charactersName, paletteName);
 
@@ -220,7 +219,7 @@ bool convertPicture(const QImage& source, const ConversionSettings& settings, Pa
     r.maxAvailableColors = mapper.MaxAvailableColors;
     r.colorsCount = mapper.ColorsCount;
 
-    buildConvertedDesign(doc, paletteName, setName, r.reduced, r.final, settings.emptyDesign,
+    buildConvertedDesign(doc, paletteName, *palette, setName, r.reduced, r.final, settings.emptyDesign,
                          settings.sourcePath);
     if (result)
         *result = std::move(r);

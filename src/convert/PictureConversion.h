@@ -72,10 +72,12 @@ bool mapPictureColors(const KeyRaster& resized, const ColorTable& palette, int s
                       const DitherProgress& progress = {});
 
 // Replaces the design in `doc` by the converted picture as "Finish" does: the kept colours
-// first, then the rest of the palette, in the colour table; a new glyph cache over the
-// character set; one cell per pixel of `final` (all empty when `empty`); empty quarters and
-// stitches; fileMode fmConvert, unsaved; the design named after `sourcePath`; full recount.
-void buildConvertedDesign(PatternDocument& doc, const QString& paletteName,
+// first, then the rest of `palette` (the table named `paletteName`), in the colour table; a
+// new glyph cache over the character set; one cell per pixel of `final` (all empty when
+// `empty`); empty quarters and stitches; fileMode fmConvert, unsaved; the design named after
+// `sourcePath`; full recount. Throws QuillError (from CreateNewTemplate) only when the memory
+// cannot hold the design, before `doc` is changed.
+void buildConvertedDesign(PatternDocument& doc, const QString& paletteName, const ColorTable& palette,
                           const QString& charactersName, const ColorTable& reduced,
                           const KeyRaster& final, bool empty, const QString& sourcePath);
 

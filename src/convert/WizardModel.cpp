@@ -318,7 +318,7 @@ bool WizardModel::processPalette(const DitherProgress& progress)
     const ColorTable* palette = m_stitch.ColorPalettes.find(m_palette);
     if (!palette)
         throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue.").arg(m_palette));
-    const QString setName = m_characters.isEmpty() ? m_stitch.defaultCharacters : m_characters;
+    const QString setName = charactersName();
     const TCharacterInfo* set = m_stitch.characters.find(setName);
     if (!set)
         throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue.").arg(setName));
@@ -333,12 +333,43 @@ bool WizardModel::processPalette(const DitherProgress& progress)
                           deltas, mapper, final, progress))
         return false;
     m_final = std::move(final);
+    m_resultResized = m_resized;
+    m_resultPalette = m_palette;
+    m_resultPaletteTable = *palette;
+    m_resultCharacters = setName;
+    m_resultDither = m_dither;
+    m_resultLevel = m_level;
     m_reduced = mapper.ReducedColors;
     m_maxAvailable = mapper.MaxAvailableColors;
     m_colorsCount = mapper.ColorsCount;
     m_maxLevel = mapper.MaxLevelDithering;
     PaletteChosen = true;
     return true;
+}
+
+QString WizardModel::charactersName() const
+{
+    return m_characters.isEmpty() ? m_stitch.defaultCharacters : m_characters;
+}
+
+bool WizardModel::resultCurrent() const
+{
+    if (!PaletteChosen || m_resultPalette != m_palette || m_resultDither != m_dither)
+        return false;
+    const QString setName = charactersName();
+    if (m_resultCharacters != setName)
+        return false;
+    // The level only steers the dithered runs.
+    if (m_dither != DitherMethod::None && m_resultLevel != m_level)
+        return false;
+    // The count the colour work keeps for the current request (computeColorsCount).
+    int n = std::min(std::max(m_colors, 1), m_maxAvailable);
+    if (m_stitch.maxColors > 0)
+        n = std::min(n, m_stitch.maxColors);
+    if (std::max(n, 1) != m_colorsCount)
+        return false;
+    // Compares the pixels only when the pictures are not shared copies of one another.
+    return m_resultResized == m_resized;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -361,14 +392,37 @@ ConversionSettings WizardModel::settings(bool emptyDesign) const
     return s;
 }
 
-bool WizardModel::finish(PatternDocument& doc, bool emptyDesign, ConversionResult* result,
-                         const DitherProgress& progress) const
+void WizardModel::checkFinish(bool emptyDesign) const
 {
-    if (m_source.isNull())
-        return false;
-    ConversionSettings s = settings(emptyDesign);
-    // The crop as step 2 took it (a flat selection already widened to one pixel).
-    if (!preAdjustmentsBitmap.isNull())
-        s.crop = QRectF(roundedSelection(SelectionRect).intersected(m_source.rect()));
-    return convertPicture(m_source, s, doc, result, progress);
+    if (m_resized.isNull())
+        throw QuillError(QStringLiteral("There is no picture to convert."));
+    QString setName = charactersName();
+    if (emptyDesign) {
+        if (!m_stitch.ColorPalettes.contains(m_palette))
+            throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue.").arg(m_palette));
+    } else {
+        if (!resultCurrent())
+            throw QuillError(QStringLiteral("The colours of the picture have not been worked out "
+                                            "for the chosen settings yet."));
+        setName = m_resultCharacters;
+    }
+    if (!m_stitch.characters.contains(setName))
+        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue.").arg(setName));
+}
+
+void WizardModel::finish(PatternDocument& doc, bool emptyDesign) const
+{
+    checkFinish(emptyDesign);
+    if (emptyDesign) {
+        // Only the size of step 3 and the chosen palette count: no colour work is needed.
+        const QString setName = charactersName();
+        const KeyRaster cells(m_resized.width(), m_resized.height());
+        buildConvertedDesign(doc, m_palette, m_stitch.ColorPalettes.value(m_palette), setName, ColorTable(),
+                             cells, true, m_path);
+        return;
+    }
+    // The palette as it was matched against, so that the table fits the kept colours even if
+    // the catalogue is read again before the design is built.
+    buildConvertedDesign(doc, m_resultPalette, m_resultPaletteTable, m_resultCharacters, m_reduced, m_final,
+                         false, m_path);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The conversion wizard without its widgets: the source picture, the crop chosen with the
 // rubber band (step 1), crop and brightness/contrast (step 2), the design size (step 3) and the
-// colour work of step 4, and "Finish", which builds the new design through convertPicture.
+// colour work of step 4, and "Finish", which builds the new design from the pictures and
+// tables the steps made (the same design convertPicture makes with the same settings).
 // The dialog TFWizzard is a thin view over it; every rule here can be tested without a window.
 
 #include "PictureConversion.h"
@@ -138,7 +139,12 @@ public:
     // cancelled; the previous result (final picture, tables, PaletteChosen) is then kept.
     // Throws QuillError for a palette or character set missing from the catalogue.
     bool processPalette(const DitherProgress& progress = {});
+    // True once a colour result exists (it may be older than the current settings).
     bool paletteChosen() const { return PaletteChosen; }
+    // True when the colour result was made from the current resized picture with the current
+    // palette, character set and dithering (and level, when dithering), and a colour count
+    // that keeps as many colours as the current one: processPalette would give it again.
+    bool resultCurrent() const;
     const KeyRaster& finalPicture() const { return m_final; }
     const ColorTable& reducedColors() const { return m_reduced; }
     int maxAvailableColors() const { return m_maxAvailable; }
@@ -148,14 +154,21 @@ public:
     // --- the result ---
     // The settings that rebuild the current result with convertPicture.
     ConversionSettings settings(bool emptyDesign = false) const;
+    // Throws QuillError when "Finish" (or "Create empty template" when `emptyDesign`) cannot
+    // build the design: no picture, no current colour result (not needed for the empty
+    // template), the chosen palette or character set not in the catalogue.
+    void checkFinish(bool emptyDesign) const;
     // "Finish" (or "Create empty template" when `emptyDesign`): replaces the design in `doc`
-    // through convertPicture. Returns false when cancelled (the design is then untouched);
-    // `result` receives the pictures (result->adjusted becomes the ghost picture).
-    bool finish(PatternDocument& doc, bool emptyDesign, ConversionResult* result = nullptr,
-                const DitherProgress& progress = {}) const;
+    // with the final picture and the kept colours of step 4 (the empty template: the design
+    // size of step 3 and the chosen palette). Nothing is computed again and nothing can be
+    // cancelled. Runs checkFinish first, so an error is thrown before `doc` is touched. The
+    // ghost picture of the new design is adjusted().
+    void finish(PatternDocument& doc, bool emptyDesign) const;
 
 private:
     double R(double v) const;
+    // The chosen character set, or the default one when none is chosen.
+    QString charactersName() const;
 
     TStitch& m_stitch;
     QImage m_source;
@@ -181,6 +194,13 @@ private:
     int m_level = 0;
 
     bool PaletteChosen = false;
+    // What the colour result was made from, for resultCurrent and finish.
+    QImage m_resultResized;
+    QString m_resultPalette;
+    ColorTable m_resultPaletteTable;
+    QString m_resultCharacters;
+    DitherMethod m_resultDither = DitherMethod::None;
+    int m_resultLevel = 0;
     KeyRaster m_final;
     ColorTable m_reduced;
     int m_maxAvailable = 0;

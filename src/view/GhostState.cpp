@@ -89,7 +89,8 @@ void GhostState::chooseShadowImage()
 {
     setButtonMode(ButtonMode::Window);
     emit buttonPressed(true);
-    emit showWindow(m_picture.ghostPicture.copy());
+    // QImage is shared on copy: the window's picture stays as it is if this one changes.
+    emit showWindow(m_picture.ghostPicture);
 }
 
 bool GhostState::clickButton(bool windowVisible)
@@ -102,7 +103,7 @@ bool GhostState::clickButton(bool windowVisible)
         emit hideWindow();
         return false;
     }
-    emit showWindow(m_picture.ghostPicture.copy());
+    emit showWindow(m_picture.ghostPicture);
     return true;
 }
 

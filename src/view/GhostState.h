@@ -52,7 +52,7 @@ public:
     // A percentage entry (10 .. 100) of the button's menu: overlay mode, the opacity
     // p x 255 div 100, the overlay shown.
     void choosePercent(int percent);
-    // "Shadow Image": window mode; the window shows a copy of the picture.
+    // "Shadow Image": window mode; the window shows the picture.
     void chooseShadowImage();
     // A click on the shadow button; `windowVisible` tells whether the ghost window is shown.
     // Returns whether the ghost is shown afterwards (the button is then pressed after a
@@ -68,7 +68,7 @@ signals:
     void buttonModeChanged(ButtonMode mode);
     // The button is pressed or released.
     void buttonPressed(bool pressed);
-    // The ghost window shows `picture` (a fresh copy, fitted to its view) or hides.
+    // The ghost window shows `picture` (as it is now, fitted to its view) or hides.
     void showWindow(const QImage& picture);
     void hideWindow();
 

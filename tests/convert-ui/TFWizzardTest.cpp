@@ -14,10 +14,12 @@
 #include "session/Session.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -60,6 +62,20 @@ protected:
     void settle()
     {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !wizard->isBusy(); }, 20000));
+    }
+    // Through the steps to step 4 with a design of 16 x 12.
+    void toStep4()
+    {
+        settle();
+        click(wizard->nextButton());
+        settle();
+        click(wizard->nextButton());
+        settle();
+        wizard->sizeField()->setValue(16);
+        click(wizard->setSizeButton());
+        settle();
+        click(wizard->nextButton());
+        ASSERT_EQ(wizard->step(), 4);
     }
 
     std::unique_ptr<Session> session;
@@ -121,6 +137,10 @@ TEST_F(WizardDialog, StepsThroughAndFinishes)
     EXPECT_TRUE(wizard->model().paletteChosen());
     EXPECT_EQ(wizard->maxColorsLabel()->text(), QString::number(wizard->model().maxAvailableColors()));
     EXPECT_GT(wizard->model().maxAvailableColors(), 2); // the blurred borders add colours
+    // The count field starts at the colours available without running the colour work again.
+    EXPECT_EQ(wizard->colorsField()->value(), std::clamp(wizard->model().maxAvailableColors(), 2, 600));
+    EXPECT_FALSE(wizard->colorsTimer()->isActive());
+    EXPECT_TRUE(wizard->model().resultCurrent());
 
     // Two colours asked for: the count applies a second after the last change.
     wizard->colorsField()->setValue(2);
@@ -198,6 +218,72 @@ TEST_F(WizardDialog, EmptyTemplateAndCancel)
     EXPECT_EQ(session->stitch().Colors.size(),
               session->stitch().ColorPalettes.value(session->stitch().defaultPalette).size());
     EXPECT_TRUE(ghost.isLoaded());
+}
+
+TEST_F(WizardDialog, FinishTakesAPendingCountAndAFailedBuildChangesNothing)
+{
+    toStep4();
+    // "Finish" pressed before the count's delay ran out: the count typed last is used.
+    wizard->colorsField()->setValue(2);
+    ASSERT_TRUE(wizard->colorsTimer()->isActive());
+    click(wizard->nextButton());
+    EXPECT_EQ(wizard->result(), int(QDialog::Accepted));
+    EXPECT_FALSE(wizard->colorsTimer()->isActive());
+    EXPECT_EQ(wizard->model().reducedColors().size(), 2);
+    EXPECT_TRUE(wizard->model().resultCurrent());
+
+    // The character set is gone from the catalogue: the design cannot be built. Nothing of
+    // the open design, its state or the ghost picture changes.
+    TStitch& st = session->stitch();
+    PatternDocument& doc = session->document();
+    ASSERT_TRUE(st.characters.remove(wizard->symbolsList()->currentText()));
+    doc.KnittingMode = true;
+    st.setFileSaved(true);
+    const QImage cells = doc.CrossCells;
+    GhostPicture ghost;
+    ghost.ghostPicture = QImage(3, 3, QImage::Format_ARGB32);
+    ghost.ghostPicture.fill(0xFF102030u);
+    const QImage ghostBefore = ghost.ghostPicture;
+    QStringList messages;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                messages << box->text();
+                box->done(QMessageBox::Ok);
+            }
+    });
+    closer.start(20);
+    int reinitialised = 0;
+    EXPECT_FALSE(wizard->buildDesign(*session, ghost, [&] { return ++reinitialised > 0; }));
+    closer.stop();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().contains(wizard->symbolsList()->currentText()))
+        << messages.first().toStdString();
+    EXPECT_EQ(reinitialised, 0); // checked before the settings were read again
+    EXPECT_TRUE(doc.KnittingMode);
+    EXPECT_TRUE(st.fileSaved());
+    EXPECT_EQ(doc.CrossCells, cells);
+    EXPECT_EQ(ghost.ghostPicture, ghostBefore);
+}
+
+TEST_F(WizardDialog, StepFourEnteredAgainWorksOutTheNewSize)
+{
+    toStep4();
+    ASSERT_EQ(wizard->model().finalPicture().width, 16);
+    click(wizard->prevButton());
+    wizard->sizeField()->setValue(8);
+    click(wizard->setSizeButton());
+    settle();
+    click(wizard->nextButton());
+    ASSERT_EQ(wizard->step(), 4);
+    // The colours of the 16 x 12 picture are not shown or built for the 8 x 6 one.
+    EXPECT_TRUE(wizard->model().resultCurrent());
+    EXPECT_EQ(wizard->model().finalPicture().width, 8);
+    click(wizard->nextButton()); // Finish
+    GhostPicture ghost;
+    ASSERT_TRUE(wizard->buildDesign(*session, ghost));
+    EXPECT_EQ(QSize(session->document().width(), session->document().height()), QSize(8, 6));
 }
 
 TEST_F(WizardDialog, RapidChangesEndWithTheNewestPicture)

@@ -123,14 +123,16 @@ TEST(PictureColorMapper, DroppedColourTakesTheKeptColourNearestToIt)
     PictureColorMapper m;
     const KeyRaster pic = rasterOf(6, {gray(0), gray(0), gray(0), gray(200), gray(200), gray(140)});
     m.loadPaletteColors(tableOf({gray(0), gray(90), gray(200)}));
+    m.loadUsedColors(pic);
     QList<double> deltas;
+    m.matchUsedColors(deltas);
     KeyRaster final;
-    ASSERT_TRUE(m.Dithering(2, DitherMethod::None, pic, deltas, final));
+    ASSERT_TRUE(m.Dithering(2, DitherMethod::None, pic, final));
     EXPECT_EQ(final, rasterOf(6, {gray(0), gray(0), gray(0), gray(200), gray(200), gray(0)}));
     EXPECT_EQ(m.ReducedColors.keys(), (QList<ColorKey>{gray(0), gray(200)}));
 
     // Keeping as many colours as are used gives the full-palette picture.
-    ASSERT_TRUE(m.Dithering(3, DitherMethod::None, pic, deltas, final));
+    ASSERT_TRUE(m.Dithering(3, DitherMethod::None, pic, final));
     EXPECT_EQ(final, m.DrawImageWithPalette(pic));
 }
 
@@ -168,7 +170,7 @@ TEST_F(DitheredRuns, ReductionKeepsAtMostNColours)
     ASSERT_GT(n, 1);
     mapper.setLevelPosition(100);
     KeyRaster final;
-    ASSERT_TRUE(mapper.Dithering(n, DitherMethod::Stucki, picture, deltas, final));
+    ASSERT_TRUE(mapper.Dithering(n, DitherMethod::Stucki, picture, final));
     EXPECT_EQ(mapper.ReducedColors.size(), n);
     QSet<ColorKey> used(final.pixels.begin(), final.pixels.end());
     for (ColorKey k : used)
@@ -183,8 +185,8 @@ TEST_F(DitheredRuns, LevelZeroPositionSpreadsNothingWithoutReduction)
 {
     mapper.setLevelPosition(0);
     KeyRaster final;
-    ASSERT_TRUE(mapper.Dithering(mapper.MaxAvailableColors, DitherMethod::FloydSteinberg, picture,
-                                 deltas, final));
+    ASSERT_TRUE(
+        mapper.Dithering(mapper.MaxAvailableColors, DitherMethod::FloydSteinberg, picture, final));
     EXPECT_EQ(final, mapper.DrawImageWithPalette(picture));
     // The kept colours are the ones the picture uses, not those of an earlier run.
     QSet<ColorKey> used(final.pixels.begin(), final.pixels.end());
@@ -194,11 +196,11 @@ TEST_F(DitheredRuns, LevelZeroPositionSpreadsNothingWithoutReduction)
 TEST_F(DitheredRuns, CancelKeepsThePreviousResult)
 {
     KeyRaster final;
-    ASSERT_TRUE(mapper.Dithering(4, DitherMethod::None, picture, deltas, final));
+    ASSERT_TRUE(mapper.Dithering(4, DitherMethod::None, picture, final));
     const KeyRaster before = final;
     const QList<ColorKey> kept = mapper.ReducedColors.keys();
     mapper.setLevelPosition(100);
-    EXPECT_FALSE(mapper.Dithering(3, DitherMethod::SierraLite, picture, deltas, final,
+    EXPECT_FALSE(mapper.Dithering(3, DitherMethod::SierraLite, picture, final,
                                   [](int p, int) { return p < 1; }));
     EXPECT_EQ(final, before);
     EXPECT_EQ(mapper.ReducedColors.keys(), kept);

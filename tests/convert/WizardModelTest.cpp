@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <functional>
+
 namespace {
 
 class Wizard : public testing::Test
@@ -323,8 +325,8 @@ TEST_F(Wizard, FinishBuildsTheDesignTheWizardShows)
     EXPECT_LE(model->reducedColors().size(), 12);
 
     const ColorTable palette = st().ColorPalettes.value(model->palette());
-    ConversionResult r;
-    ASSERT_TRUE(model->finish(doc(), false, &r));
+    ASSERT_TRUE(model->resultCurrent());
+    model->finish(doc(), false);
     ASSERT_EQ(doc().width(), 24);
     ASSERT_EQ(doc().height(), 18);
     QSet<ColorKey> used;
@@ -334,8 +336,6 @@ TEST_F(Wizard, FinishBuildsTheDesignTheWizardShows)
             ASSERT_EQ(TColor32(doc().CrossCells.pixel(x, y)), keyToPixel(k)) << x << "," << y;
             used.insert(k);
         }
-    EXPECT_EQ(r.final, model->finalPicture()); // Finish gives what step 4 showed
-    EXPECT_EQ(r.adjusted, model->adjusted()); // the ghost picture
     EXPECT_EQ(st().Colors.size(), palette.size()); // the whole palette
     for (ColorKey k : used)
         EXPECT_TRUE(st().Colors.contains(k));
@@ -343,13 +343,85 @@ TEST_F(Wizard, FinishBuildsTheDesignTheWizardShows)
     EXPECT_EQ(st().fileMode, fmConvert);
     EXPECT_TRUE(st().filename().endsWith(QStringLiteral("/pictures/walk.qvxp")));
     EXPECT_EQ(doc().checkInvariant(), QString());
+
+    // convertPicture with the same settings makes the same design from the source alone.
+    Session::Options o;
+    o.settingsFile = testsupport::tempRoot() + QStringLiteral("/wizard-direct.ini");
+    o.dataDir = testsupport::shippedDataDir();
+    Session direct(o);
+    direct.initialiseWithNewDesign();
+    ConversionResult r;
+    ASSERT_TRUE(convertPicture(model->source(), model->settings(), direct.document(), &r));
+    EXPECT_EQ(r.adjusted, model->adjusted()); // the ghost picture
+    EXPECT_EQ(direct.document().CrossCells, doc().CrossCells);
+    EXPECT_EQ(direct.stitch().Colors.keys(), st().Colors.keys());
+    EXPECT_EQ(direct.stitch().filename(), st().filename());
+}
+
+TEST_F(Wizard, FinishNeedsAResultOfTheCurrentSettings)
+{
+    walk(gradient(48, 36), 24);
+    EXPECT_FALSE(model->resultCurrent());
+    EXPECT_THROW(model->checkFinish(false), QuillError); // no colour work yet
+    EXPECT_NO_THROW(model->checkFinish(true));           // the empty template needs none
+    ASSERT_TRUE(model->processPalette());
+    ASSERT_TRUE(model->resultCurrent());
+    const int available = model->maxAvailableColors();
+    ASSERT_GT(available, 3);
+    QString otherPalette;
+    for (const QString& name : model->paletteNames())
+        if (name != model->palette())
+            otherPalette = name;
+    ASSERT_FALSE(otherPalette.isEmpty());
+
+    struct Case
+    {
+        const char* what;
+        std::function<void(WizardModel&)> change;
+        bool current; // the result still is the one processPalette would give
+    };
+    const Case cases[] = {
+        {"more colours than available", [&](WizardModel& m) { m.setColors(available + 1); }, true},
+        {"exactly the colours available", [&](WizardModel& m) { m.setColors(available); }, true},
+        {"the level without dithering", [](WizardModel& m) { m.setLevel(40); }, true},
+        {"fewer colours", [&](WizardModel& m) { m.setColors(available - 1); }, false},
+        {"another palette", [&](WizardModel& m) { m.setPalette(otherPalette); }, false},
+        {"dithering", [](WizardModel& m) { m.setDither(DitherMethod::Stucki); }, false},
+        {"another size", [](WizardModel& m) { m.setSize(20); }, false},
+        {"another character set", [](WizardModel& m) { m.setCharacters(QStringLiteral("No such set")); },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WizardModel m(st());
+        m.setSource(gradient(48, 36), QStringLiteral("/pictures/walk.png"));
+        m.ResetAll(QSize(800, 600));
+        m.SetStep(2);
+        m.SetStep(3);
+        m.setSize(24);
+        m.SetStep(4);
+        ASSERT_TRUE(m.processPalette());
+        c.change(m);
+        EXPECT_EQ(m.resultCurrent(), c.current);
+        if (!c.current) {
+            // A stale result is refused before the design is touched.
+            const QImage cells = doc().CrossCells;
+            EXPECT_THROW(m.finish(doc(), false), QuillError);
+            EXPECT_EQ(doc().CrossCells, cells);
+        }
+    }
+
+    // With dithering, the level counts too.
+    model->setDither(DitherMethod::FloydSteinberg);
+    ASSERT_TRUE(model->processPalette());
+    model->setLevel(model->level() + 10);
+    EXPECT_FALSE(model->resultCurrent());
 }
 
 TEST_F(Wizard, EmptyTemplateHasNoStitchesAndTheWholePalette)
 {
     walk(gradient(30, 20), 15);
-    ASSERT_TRUE(model->processPalette());
-    ASSERT_TRUE(model->finish(doc(), true));
+    model->finish(doc(), true);
     ASSERT_EQ(QSize(doc().width(), doc().height()), QSize(15, 10));
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 15; ++x)
@@ -394,17 +466,14 @@ TEST_F(Wizard, CancelledRunKeepsThePreviousResult)
         EXPECT_TRUE(model->paletteChosen());
     }
 
+    // The kept result is not the one the settings ask for: "Finish" refuses it.
+    EXPECT_FALSE(model->resultCurrent());
+    EXPECT_THROW(model->checkFinish(false), QuillError);
+
     // The same settings run to the end do change the result, so the checks above can fail.
     ASSERT_TRUE(model->processPalette());
     EXPECT_NE(model->finalPicture(), before);
-
-    // A cancelled Finish leaves the design alone.
-    const QImage cells = doc().CrossCells;
-    const auto colors = st().Colors.size();
-    model->setDither(DitherMethod::FloydSteinberg);
-    EXPECT_FALSE(model->finish(doc(), false, nullptr, [](int, int) { return false; }));
-    EXPECT_EQ(doc().CrossCells, cells);
-    EXPECT_EQ(st().Colors.size(), colors);
+    EXPECT_TRUE(model->resultCurrent());
 }
 
 TEST_F(Wizard, UnknownPaletteIsAnError)

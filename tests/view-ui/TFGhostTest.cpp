@@ -81,13 +81,16 @@ TEST(TFGhost, FitAndOneToOneSetTheScaleAndTheScrollBars)
     EXPECT_EQ(window.hScroll()->value(), 0);
 }
 
-TEST(TFGhost, ShowingAgainShowsAFreshCopyFitted)
+TEST(TFGhost, ShowingAgainShowsThePictureFitted)
 {
     TFGhost window;
     window.resize(500, 400);
     QImage original = picture({300, 200});
     window.setPicture(original);
-    original.fill(0xFF000000u); // the caller's picture changes later: the window keeps its copy
+    // The picture is shared, not copied; a later change of the caller's picture detaches that
+    // one, so the window keeps what it was given.
+    EXPECT_EQ(window.picture().constBits(), std::as_const(original).constBits());
+    original.fill(0xFF000000u);
     EXPECT_EQ(window.picture().pixel(0, 0), 0xFF336699u);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -119,13 +119,16 @@ TEST_F(GhostFixture, AClickTogglesTheOverlayOrTheWindowByTheMode)
     EXPECT_EQ(mode.size(), 1);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown.at(0).at(0).value<QImage>(), ghostImage);
+    // The window is given the ghost picture itself (shared), not a deep copy of it.
+    EXPECT_EQ(shown.at(0).at(0).value<QImage>().constBits(), picture.ghostPicture.constBits());
     EXPECT_TRUE(state.showGhostLayer()); // the overlay stays as it was
 
-    // Window mode: a click hides a visible window and shows a hidden one (a fresh copy).
+    // Window mode: a click hides a visible window and shows a hidden one (the same picture).
     EXPECT_FALSE(state.clickButton(true));
     EXPECT_EQ(hidden.size(), 1);
     EXPECT_TRUE(state.clickButton(false));
-    EXPECT_EQ(shown.size(), 2);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown.at(1).at(0).value<QImage>().constBits(), picture.ghostPicture.constBits());
     EXPECT_TRUE(state.showGhostLayer());
 
     // Closing the active window releases the button, in window mode only.

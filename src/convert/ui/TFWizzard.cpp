@@ -538,14 +538,22 @@ void TFWizzard::SetStep(int n)
             m_updating = true;
             m_palettes->setCurrentIndex(m_palettes->findText(m_model.palette()));
             m_updating = false;
-            ComboPalettesChange();
-        } else {
-            showFinal();
         }
-        // The count field starts at the colours available (which restarts timer 2).
-        if (m_model.paletteChosen())
-            m_colors->setValue(std::clamp(m_model.maxAvailableColors(), WizardModel::kColorsMin,
-                                          WizardModel::kColorsMax));
+        // The count field starts at the colours available. The colour work is done once, for
+        // every colour the picture can have; the field then shows that number, which keeps the
+        // same colours, so it is set without starting its delay.
+        const int before = m_colors->value();
+        setColorsField(WizardModel::kColorsMax);
+        m_model.setColors(WizardModel::kColorsMax);
+        takeChoices();
+        if (m_model.resultCurrent())
+            showFinal();
+        else
+            SetUsedColors();
+        const int available = std::clamp(m_model.maxAvailableColors(), WizardModel::kColorsMin,
+                                         WizardModel::kColorsMax);
+        setColorsField(m_model.paletteChosen() ? available : before);
+        m_model.setColors(m_colors->value());
     }
     updateButtons();
 }
@@ -620,7 +628,11 @@ void TFWizzard::BNextClick()
         SetStep(m_model.step() + 1);
         return;
     }
-    if (m_model.paletteChosen()) {
+    // "Finish" builds what the fields ask for: a count whose delay is still running, or a run
+    // that was cancelled or failed, is done first (and can be cancelled again).
+    if (m_timer2->isActive() || !m_model.resultCurrent())
+        SetUsedColors();
+    if (m_model.resultCurrent()) {
         m_emptyChosen = false;
         accept();
     }
@@ -691,10 +703,23 @@ void TFWizzard::ComboPalettesChange()
 {
     if (m_updating || m_palettes->currentIndex() < 0)
         return;
-    m_model.setPalette(m_palettes->currentText());
+    takeChoices();
+    SetUsedColors();
+}
+
+void TFWizzard::takeChoices()
+{
+    if (m_palettes->currentIndex() >= 0)
+        m_model.setPalette(m_palettes->currentText());
     if (m_symbols->currentIndex() >= 0)
         m_model.setCharacters(m_symbols->currentText());
-    SetUsedColors();
+}
+
+void TFWizzard::setColorsField(int n)
+{
+    m_updating = true;
+    m_colors->setValue(n);
+    m_updating = false;
 }
 
 void TFWizzard::SetUsedColors()
@@ -745,34 +770,52 @@ void TFWizzard::BHelpClick()
     QMessageBox::information(this, tr("Help"), tr("Help topic %1").arg(5000 + 100 * m_model.step()));
 }
 
-bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost)
+bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost, const std::function<bool()>& reinitialise)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    ConversionResult result;
-    bool ok = false;
+    // Everything that can stop the build is checked while the open design is still intact.
     try {
-        // As for New: settings and catalogues read again, the ghost dropped.
-        session.initialise();
-        ghost.drop();
-        QProgressDialog progress(tr("Dithering ..."), tr("Cancel"), 0, 1, parentWidget());
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(400);
-        ok = m_model.finish(session.document(), m_emptyChosen, &result, [&progress](int pos, int max) {
-            if (progress.maximum() != max)
-                progress.setMaximum(max);
-            progress.setValue(pos);
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+        m_model.checkFinish(m_emptyChosen);
     } catch (const QuillError& e) {
+        QMessageBox::warning(parentWidget(), windowTitle(), e.message());
+        return false;
+    }
+    TStitch& st = session.stitch();
+    PatternDocument& doc = session.document();
+    const bool wasSaved = st.fileSaved();
+    const bool wasKnitting = doc.KnittingMode;
+    const auto restore = [&] {
+        doc.KnittingMode = wasKnitting;
+        st.setFileSaved(wasSaved);
+    };
+    // As for New: settings and catalogues read again.
+    if (reinitialise) {
+        if (!reinitialise())
+            return false;
+    } else {
+        try {
+            session.initialise();
+        } catch (const QuillError& e) {
+            restore();
+            QMessageBox::warning(parentWidget(), windowTitle(), e.message());
+            return false;
+        }
+    }
+    // The design comes from the pictures and tables step 4 already made: nothing is computed
+    // again, so nothing here can be cancelled.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        m_model.finish(doc, m_emptyChosen);
+    } catch (const QuillError& e) {
+        // Only a design too large for the memory (or a catalogue changed on disk since the
+        // check) gets here; the open design is untouched.
         QApplication::restoreOverrideCursor();
+        restore();
         QMessageBox::warning(parentWidget(), windowTitle(), e.message());
         return false;
     }
     QApplication::restoreOverrideCursor();
-    if (ok)
-        ghost = GhostOverlay::ghostFromAdjusted(result.adjusted);
-    return ok;
+    ghost = GhostOverlay::ghostFromAdjusted(m_model.adjusted());
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -787,17 +830,19 @@ TFWizzard* keptWizard(QWidget* parent)
 
 } // namespace
 
-bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost)
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
+                         const std::function<bool()>& reinitialise)
 {
     const QString filter = QCoreApplication::translate("TFWizzard", "Pictures") +
         QStringLiteral(" (*.bmp *.jpg *.jpeg *.png *.PNG *.tif *.tiff *.ico *.wmf *.emf)");
     const QString path = QFileDialog::getOpenFileName(parent, QString(), session.stitch().PicturesPath, filter);
     if (path.isEmpty())
         return false;
-    return runConversionWizard(parent, session, ghost, path);
+    return runConversionWizard(parent, session, ghost, path, reinitialise);
 }
 
-bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path)
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path,
+                         const std::function<bool()>& reinitialise)
 {
     QImage source;
     try {
@@ -812,7 +857,7 @@ bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
     wizard->setSource(source, path);
     if (wizard->exec() != QDialog::Accepted)
         return false;
-    return wizard->buildDesign(session, ghost);
+    return wizard->buildDesign(session, ghost, reinitialise);
 }
 
 bool showConversionWizardAgain(QWidget* parent)

@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <QImage>
 
+#include <functional>
+
 class BackgroundJob;
 class QComboBox;
 class QLabel;
@@ -49,11 +51,14 @@ public:
     // True while a picture of steps 1 to 3 is still being computed.
     bool isBusy() const;
 
-    // After OK: the start-up initialisation runs again (as for New), the design is built with
-    // convertPicture, and the adjusted picture becomes the ghost. Returns false when the
-    // conversion was cancelled or failed (the message is shown); the design is then as the
-    // initialisation left it only if it got that far, else untouched.
-    bool buildDesign(Session& session, GhostPicture& ghost);
+    // After OK: checks that the design can be built (else the message is shown and nothing
+    // changes), runs the start-up initialisation again as for New (`reinitialise`, which
+    // shows its own errors and returns false to stop; session.initialise() when empty), builds
+    // the design from the results of step 4 and makes the adjusted picture the ghost. Nothing
+    // is computed again and nothing can be cancelled. Returns false when the design was not
+    // replaced; the ghost is then untouched too.
+    bool buildDesign(Session& session, GhostPicture& ghost,
+                     const std::function<bool()>& reinitialise = {});
 
     // The controls, for the window's tests.
     QPushButton* prevButton() const { return m_prev; }
@@ -95,6 +100,10 @@ private:
     void BrightnessChange();
     void Button1Click();
     void ComboPalettesChange();
+    // The chosen palette and character set into the model.
+    void takeChoices();
+    // The colour count field set by the program: its delay does not start.
+    void setColorsField(int n);
     void SetUsedColors();
     void BNextClick();
     void BHelpClick();
@@ -133,11 +142,14 @@ private:
 
 // The "Convert Picture to Template ..." command after the window's own checks: chooses a
 // picture in Stitch.PicturesPath, loads it (errors shown naming the file), runs the wizard
-// (kept as a child of `parent` for "Wizzard ...") and builds the design. True when a new
-// design was made; the window then prepares its view as for a new design.
-bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost);
+// (kept as a child of `parent` for "Wizzard ...") and builds the design with buildDesign,
+// passing it `reinitialise`. True when a new design was made; the window then prepares its
+// view as for a new design.
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
+                         const std::function<bool()>& reinitialise = {});
 // The same for a picture already chosen.
-bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path);
+bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path,
+                         const std::function<bool()>& reinitialise = {});
 // "Wizzard ...": shows the kept wizard again as it was left; its result is not applied.
 // False when no picture has been converted yet.
 bool showConversionWizardAgain(QWidget* parent);

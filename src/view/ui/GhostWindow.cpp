@@ -57,7 +57,9 @@ TFGhost::TFGhost(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void TFGhost::setPicture(const QImage& picture)
 {
-    m_picture = picture.copy();
+    // Shared, not copied: nothing writes to it, and a later change of the caller's picture
+    // detaches that one, so the window keeps what it was given.
+    m_picture = picture;
     if (isVisible())
         BFitClick();
 }

@@ -16,7 +16,8 @@ class TFGhost : public QWidget
 public:
     explicit TFGhost(QWidget* parent = nullptr);
 
-    // A copy of the ghost picture; the scale is fitted to the view when the window shows.
+    // The ghost picture (shared, as QImage shares; a later change by the caller does not
+    // reach the window); the scale is fitted to the view when the window shows.
     void setPicture(const QImage& picture);
     const QImage& picture() const { return m_picture; }
 
