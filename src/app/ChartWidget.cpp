@@ -42,9 +42,13 @@ QPoint ChartWidget::scrollPosition() const
 
 void ChartWidget::setScrollPosition(QPoint firstCell)
 {
-    // The bars clamp; their change moves the view (scrollContentsBy).
+    // The bars clamp; the view follows both at once, so a diagonal scroll repaints once.
+    m_updatingBars = true;
     horizontalScrollBar()->setValue(firstCell.x());
     verticalScrollBar()->setValue(firstCell.y());
+    m_updatingBars = false;
+    m_view.setScrollPosition(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    syncMapping();
 }
 
 void ChartWidget::scrollByCells(QPoint cells)

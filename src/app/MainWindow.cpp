@@ -93,7 +93,10 @@ void MainWindow::connectDesign()
     connect(&st, &TStitch::fileSavedChanged, this, &MainWindow::setFormCaption);
     connect(&st, &TStitch::colorsnameChanged, this, &MainWindow::updateColorsPanels);
     connect(&st, &TStitch::drawcolorChanged, this, &MainWindow::updateDrawColor);
-    connect(&doc, &PatternDocument::colorUsageChanged, this, &MainWindow::updateStatusPanels);
+    // A replaced colour table may give the same draw colour another name.
+    connect(&doc, &PatternDocument::designReset, this, &MainWindow::updateDrawColor);
+    // The symbol set's name changes only with the design or its character set.
+    connect(&doc, &PatternDocument::colorListChanged, this, &MainWindow::updateStatusPanels);
     connect(&doc, &PatternDocument::designReset, this, &MainWindow::updateStatusPanels);
     connect(&doc, &PatternDocument::message, this,
             [this](const QString& text) { showMessage(QMessageBox::Warning, text); });
@@ -166,9 +169,7 @@ void MainWindow::updateStatusPanels()
     TStitch& st = stitch();
     m_panels[1]->setText(st.translate(QStringLiteral("Symbols")) + QStringLiteral(": ")
                          + st.chars.CharsName);
-    m_panels[3]->setText(st.translate(QStringLiteral("Colors used")) + QStringLiteral(": ")
-                         + QString::number(st.usedColors()) + QStringLiteral(" (")
-                         + QString::number(st.chars.fcharacters.size()) + QLatin1Char(')'));
+    // Panel 3 ("Colors used") is written by the colour panel alone.
 }
 
 void MainWindow::updateColorsPanels()

@@ -79,7 +79,7 @@ void TChangePaletteAction::apply(PatternDocument& doc, bool forward)
     st.chars.Rebuild(st.Colors);
     doc.rebuildColorSymbols();
     doc.CalcColorUsage();
-    doc.refreshAll();
+    // The history refreshes the observers once after every Execute and Undo.
 }
 
 void TChangePaletteAction::Execute(PatternDocument& doc)

@@ -78,7 +78,7 @@ void TReduceColorsAction::apply(PatternDocument& doc, bool forward)
             doc.RhodeInsert(i, std::move(copy), false);
         }
     }
-    doc.refreshAll();
+    // The history refreshes the observers once after every Execute and Undo.
 }
 
 void TReduceColorsAction::Execute(PatternDocument& doc)

@@ -6,9 +6,10 @@ ColorListModel::ColorListModel(PatternDocument& doc, QObject* parent)
     : QAbstractTableModel(parent), m_doc(doc)
 {
     // The list changes shape on many paths; a reset keeps the view simple and is cheap at a
-    // few hundred rows.
+    // few hundred rows. A change of counts alone (every drawing step) keeps the rows, so only
+    // the count column is refreshed: the view keeps its selection and scroll position.
     connect(&doc, &PatternDocument::colorListChanged, this, &ColorListModel::reload);
-    connect(&doc, &PatternDocument::colorUsageChanged, this, &ColorListModel::reload);
+    connect(&doc, &PatternDocument::colorUsageChanged, this, &ColorListModel::countsChanged);
     connect(&doc, &PatternDocument::designReset, this, &ColorListModel::reload);
 }
 
@@ -16,6 +17,13 @@ void ColorListModel::reload()
 {
     beginResetModel();
     endResetModel();
+}
+
+void ColorListModel::countsChanged()
+{
+    const int rows = rowCount();
+    if (rows > 0)
+        emit dataChanged(index(0, ColCount), index(rows - 1, ColCount), {Qt::DisplayRole});
 }
 
 int ColorListModel::rowCount(const QModelIndex& parent) const

@@ -149,6 +149,8 @@ void PatternDocument::updatePixel(int x, int y, quint32 newColor, bool refresh)
     TColorInfo* target = nullptr;
     if (!drawableColor(newColor, target))
         return;
+    // One colour may leave the list and another join it: one notice for both.
+    NotifyBatch batch(*this);
     TColor32* pixel = reinterpret_cast<TColor32*>(CrossCells.scanLine(y)) + x;
     if (*pixel != bg) {
         const ColorKey old = pixelToKey(*pixel);
@@ -163,7 +165,7 @@ void PatternDocument::updatePixel(int x, int y, quint32 newColor, bool refresh)
     }
     if (refresh) {
         emit cellsChanged(QRect(x, y, 1, 1));
-        emit colorUsageChanged();
+        notifyColorUsage();
     }
 }
 
@@ -175,6 +177,7 @@ void PatternDocument::updateQPixel(int x, int y, quint32 newColor, bool refresh)
     TColorInfo* target = nullptr;
     if (!drawableColor(newColor, target))
         return;
+    NotifyBatch batch(*this);
     TColor32* pixel = reinterpret_cast<TColor32*>(QuarterCells.scanLine(y)) + x;
     if (*pixel != bg) {
         const ColorKey old = pixelToKey(*pixel);
@@ -196,7 +199,7 @@ void PatternDocument::updateQPixel(int x, int y, quint32 newColor, bool refresh)
     }
     if (refresh) {
         emit quartersChanged(QRect(x, y, 1, 1));
-        emit colorUsageChanged();
+        notifyColorUsage();
     }
 }
 
@@ -222,8 +225,11 @@ void PatternDocument::changeRhodeUse(const TRhode& r, int sign, bool refresh)
 void PatternDocument::notifyStitches(bool refresh)
 {
     if (refresh) {
-        emit stitchesChanged();
-        emit colorUsageChanged();
+        if (m_batchDepth > 0)
+            m_stitchesDue = true;
+        else
+            emit stitchesChanged();
+        notifyColorUsage();
     }
 }
 
@@ -303,6 +309,7 @@ void PatternDocument::backStitchesRecolor(int index, ColorKey color, bool refres
     TBackStitch& b = DesignBackStitches[index];
     if (b.Color == color)
         return;
+    NotifyBatch batch(*this);
     changeStitchUse(b, -1, refresh);
     b.Color = color;
     changeStitchUse(b, +1, refresh);
@@ -311,9 +318,48 @@ void PatternDocument::backStitchesRecolor(int index, ColorKey color, bool refres
 
 void PatternDocument::refreshAll()
 {
+    notifyDesignReset();
+}
+
+void PatternDocument::beginNotifyBatch()
+{
+    ++m_batchDepth;
+}
+
+void PatternDocument::endNotifyBatch()
+{
+    if (m_batchDepth <= 0 || --m_batchDepth > 0)
+        return;
+    const bool stitches = m_stitchesDue, list = m_colorListDue, usage = m_colorUsageDue;
+    m_stitchesDue = m_colorListDue = m_colorUsageDue = false;
+    if (stitches)
+        emit stitchesChanged();
+    if (list)
+        emit colorListChanged();
+    if (usage)
+        emit colorUsageChanged();
+}
+
+void PatternDocument::notifyColorList()
+{
+    if (m_batchDepth > 0)
+        m_colorListDue = true;
+    else
+        emit colorListChanged();
+}
+
+void PatternDocument::notifyColorUsage()
+{
+    if (m_batchDepth > 0)
+        m_colorUsageDue = true;
+    else
+        emit colorUsageChanged();
+}
+
+void PatternDocument::notifyDesignReset()
+{
+    m_stitchesDue = m_colorListDue = m_colorUsageDue = false;
     emit designReset();
-    emit stitchesChanged();
-    emit colorUsageChanged();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -361,11 +407,12 @@ void PatternDocument::colorAdded(ColorKey c)
     } else if (colorSymbolsIndexOf(c) < 0) {
         ColorSymbolsList.append(entry);
     }
-    emit colorListChanged();
+    notifyColorList();
 }
 
 void PatternDocument::colorRemoved(ColorKey c, bool resort)
 {
+    NotifyBatch batch(*this); // the re-sort and the removal make one notice
     for (int s : TCharacters::kGlyphSizes)
         m_stitch.chars.clearGlyph(s, c);
     const int i = colorSymbolsIndexOf(c);
@@ -379,11 +426,12 @@ void PatternDocument::colorRemoved(ColorKey c, bool resort)
     }
     if (resort)
         sortColorSymbols();
-    emit colorListChanged();
+    notifyColorList();
 }
 
 void PatternDocument::rebuildColorSymbols()
 {
+    NotifyBatch batch(*this);
     ColorSymbolsList.clear();
     for (ColorKey c : m_stitch.chars.slotColors()) {
         const bool used = m_stitch.chars.hasGlyph(9, c);
@@ -391,8 +439,8 @@ void PatternDocument::rebuildColorSymbols()
             ColorSymbolsList.append(symbolsEntry(c, true));
     }
     sortColorSymbols();
-    emit colorListChanged();
-    emit colorUsageChanged();
+    notifyColorList();
+    notifyColorUsage();
 }
 
 void PatternDocument::setAllColorsView(bool all)
@@ -438,20 +486,34 @@ void PatternDocument::sortColorSymbols()
                          const TColorInfo* r = table.find(b.Color);
                          return compareColors(l ? *l : none, r ? *r : none, m_sortMode) < 0;
                      });
-    emit colorListChanged();
+    notifyColorList();
 }
 
 void PatternDocument::setSymbolFont(const QString& fontName)
 {
     m_stitch.chars.setFontName(fontName, m_stitch.Colors);
+    NotifyBatch batch(*this);
     rebuildColorSymbols();
-    emit designReset();
+    notifyDesignReset();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Full recount
 
 void PatternDocument::CalcColorUsage()
+{
+    // Every colour that becomes used or unused changes the list: one notice at the end, and
+    // the message only once the observers have the new list.
+    qint64 missing = 0;
+    {
+        NotifyBatch batch(*this);
+        missing = recount();
+    }
+    if (missing > 0)
+        emit message(QStringLiteral("!"));
+}
+
+qint64 PatternDocument::recount()
 {
     ColorTable& table = m_stitch.Colors;
     TCharacters& chars = m_stitch.chars;
@@ -466,7 +528,7 @@ void PatternDocument::CalcColorUsage()
     const PixelIndex index(table);
     const TColor32 bg = m_stitch.BackGroundColor;
     std::vector<qint64> cells(size_t(table.size()), 0), quarters(size_t(table.size()), 0);
-    qint64 missing = countRaster(CrossCells, bg, index, cells);
+    const qint64 missing = countRaster(CrossCells, bg, index, cells);
     countRaster(QuarterCells, bg, index, quarters);
     for (int i = 0; i < table.size(); ++i) {
         TColorInfo& e = table.at(i).second;
@@ -511,9 +573,8 @@ void PatternDocument::CalcColorUsage()
     }
     m_stitch.setUsedColors(used);
     sortColorSymbols();
-    if (missing > 0)
-        emit message(QStringLiteral("!"));
-    emit colorUsageChanged();
+    notifyColorUsage();
+    return missing;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -623,8 +684,7 @@ TBackgroundChange PatternDocument::changeBackgroundColor(ColorKey c)
     replace(QuarterCells, change.quarterPoints);
     m_stitch.BackGroundColor = newBg;
     change.changed = true;
-    emit colorUsageChanged();
-    emit designReset();
+    notifyDesignReset();
     return change;
 }
 

@@ -57,8 +57,26 @@ public:
     void backStitchesRecolor(int index, ColorKey color, bool refresh);
 
     // Tells the observers that the whole design may have changed (after a replay or a bulk
-    // change that wrote without refreshing).
+    // change that wrote without refreshing): one designReset, which covers the stitches, the
+    // counts and the colour list.
     void refreshAll();
+
+    // While a batch is open, stitchesChanged, colorListChanged and colorUsageChanged are held
+    // back; when the outermost batch closes, each one that became due is emitted once, in that
+    // order. A designReset inside the batch covers what was due before it. Batches nest.
+    void beginNotifyBatch();
+    void endNotifyBatch();
+    class NotifyBatch
+    {
+    public:
+        explicit NotifyBatch(PatternDocument& doc) : m_doc(doc) { m_doc.beginNotifyBatch(); }
+        ~NotifyBatch() { m_doc.endNotifyBatch(); }
+        NotifyBatch(const NotifyBatch&) = delete;
+        NotifyBatch& operator=(const NotifyBatch&) = delete;
+
+    private:
+        PatternDocument& m_doc;
+    };
 
     // Hooks run when a colour becomes used or unused.
     void colorAdded(ColorKey c);
@@ -120,7 +138,9 @@ signals:
     void colorUsageChanged();
     // The colour list was rebuilt or re-sorted.
     void colorListChanged();
-    // The whole design was replaced or redrawn (new design, background, character set).
+    // The whole design was replaced or redrawn (new design, background, character set, a
+    // replayed or bulk change): observers refresh everything, stitches, counts and the colour
+    // list included.
     void designReset();
     // A message for the user (a colour missing from the table during a recount).
     void message(const QString& text);
@@ -137,8 +157,20 @@ private:
     bool drawableColor(quint32 newColor, TColorInfo*& target);
     // Stitch lists changed: with `refresh`, the chart and the colour panel are told.
     void notifyStitches(bool refresh);
+    // Emit colorListChanged / colorUsageChanged now, or mark them due while a batch is open
+    // (notifyStitches does the same for stitchesChanged).
+    void notifyColorList();
+    void notifyColorUsage();
+    // designReset, dropping the stitch, list and usage notices it covers.
+    void notifyDesignReset();
+    // The body of CalcColorUsage; returns the number of thread pixels missing from the table.
+    qint64 recount();
 
     TStitch& m_stitch;
     bool m_allColorsView = true; // "All colors" is chosen at start
     ColorSort m_sortMode = csPalette;
+    int m_batchDepth = 0;
+    bool m_stitchesDue = false;
+    bool m_colorListDue = false;
+    bool m_colorUsageDue = false;
 };

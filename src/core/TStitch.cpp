@@ -24,6 +24,9 @@ void TStitch::setColorsname(const QString& name)
 
 void TStitch::setDrawcolor(ColorKey c)
 {
+    // The pipette sets the colour on every move: nothing to tell while it stays the same.
+    if (fdrawcolor == c)
+        return;
     fdrawcolor = c;
     emit drawcolorChanged(c);
 }

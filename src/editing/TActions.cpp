@@ -31,6 +31,8 @@ void TActions::Undo()
 {
     if (fPosition < 0)
         return;
+    // A replay writes without refreshing; the refresh at its end tells the observers once.
+    PatternDocument::NotifyBatch batch(m_doc);
     fActions[size_t(fPosition)]->Undo(m_doc);
     --fPosition;
     replayed();
@@ -40,6 +42,7 @@ void TActions::Redo()
 {
     if (fPosition >= count() - 1)
         return;
+    PatternDocument::NotifyBatch batch(m_doc);
     ++fPosition;
     fActions[size_t(fPosition)]->Execute(m_doc);
     replayed();
@@ -63,6 +66,7 @@ void TActions::record(std::unique_ptr<TUndoAction> action)
 
 void TActions::recordAndExecute(std::unique_ptr<TUndoAction> action)
 {
+    PatternDocument::NotifyBatch batch(m_doc);
     TUndoAction* a = action.get();
     record(std::move(action));
     a->Execute(m_doc);

@@ -113,6 +113,9 @@ void ToolController::updateStatus(QPoint px)
 
 void ToolController::mousePress(QPoint px)
 {
+    // One step of a tool may change many cells: the colour list and the counts are told
+    // once, when the step ends.
+    PatternDocument::NotifyBatch batch(m_doc);
     switch (m_mode) {
     case modDraw:
         m_mouseDown = true;
@@ -159,6 +162,7 @@ void ToolController::mousePress(QPoint px)
 
 void ToolController::mouseMove(QPoint px)
 {
+    PatternDocument::NotifyBatch batch(m_doc);
     if (m_mouseDown) {
         switch (m_mode) {
         case modDraw:
@@ -192,6 +196,7 @@ void ToolController::mouseMove(QPoint px)
 
 void ToolController::mouseRelease(QPoint px)
 {
+    PatternDocument::NotifyBatch batch(m_doc);
     if (!m_mouseDown)
         return;
     if (m_mode == modPipette)

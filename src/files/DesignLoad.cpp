@@ -82,8 +82,7 @@ void finishOpening(PatternDocument& doc, const QString& filename)
     TStitch& st = doc.stitch();
     st.fileMode = fmOpen;
     st.OpenFile(nativeDesignFileName(filename));
-    emit doc.designReset();
-    emit doc.stitchesChanged();
+    emit doc.designReset(); // covers the stitch lists too
 }
 
 } // namespace

@@ -34,6 +34,7 @@ ChartView::ChartView(PatternDocument& document, QObject* parent)
     connect(&m_doc, &PatternDocument::cellsChanged, this, [this](const QRect& c) { repaintCells(c); });
     connect(&m_doc, &PatternDocument::quartersChanged, this,
             [this](const QRect& q) { repaintQuarters(q); });
+    // A design reset repaints everything, the stitches included.
     connect(&m_doc, &PatternDocument::stitchesChanged, this, [this] { repaintAll(); });
     connect(&m_doc, &PatternDocument::designReset, this, [this] { designReset(); });
     // A colour that became used or unused may have taken another character: look the
@@ -102,8 +103,11 @@ int ChartView::vScrollMaximum() const
 
 void ChartView::setScrollPosition(QPoint firstCell)
 {
-    m_scroll = QPoint(qBound(0, firstCell.x(), hScrollMaximum()),
-                      qBound(0, firstCell.y(), vScrollMaximum()));
+    const QPoint scroll(qBound(0, firstCell.x(), hScrollMaximum()),
+                        qBound(0, firstCell.y(), vScrollMaximum()));
+    if (scroll == m_scroll)
+        return;
+    m_scroll = scroll;
     repaintAll();
 }
 

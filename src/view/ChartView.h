@@ -46,7 +46,8 @@ public:
     // The zoom button's caption and the ticked entry of the zoom menu (-1: none).
     QString zoomCaption() const;
     int zoomIndex() const;
-    // First visible column and row, clamped to 0 .. width - 1 and 0 .. height - 1.
+    // First visible column and row, clamped to 0 .. width - 1 and 0 .. height - 1; repaints
+    // only when the position changes.
     void setScrollPosition(QPoint firstCell);
     QPoint scrollPosition() const { return m_scroll; }
     int hScrollMaximum() const;

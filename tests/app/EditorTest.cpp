@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTableView>
 #include <QTest>
@@ -377,6 +378,56 @@ TEST_F(EditorTest, ColourPanelRowChoosesTheDrawColour)
     EXPECT_EQ(cell(1, 1), b);
     EXPECT_TRUE(w->statusPanel(3)->text().startsWith(QStringLiteral("Colors used: 1 (")))
         << w->statusPanel(3)->text().toStdString();
+}
+
+// A stroke over many cells refreshes the colour panel's counts without resetting its list for
+// every cell, and the status bar's colour count follows the stroke and its undo.
+TEST_F(EditorTest, StrokeRefreshesTheColourPanelOncePerStep)
+{
+    ColorListModel* model = w->colorPanel()->model();
+    st().setPensize(2);
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy counts(model, &QAbstractItemModel::dataChanged);
+    QSignalSpy texts(w->colorPanel(), &ColorPanel::usedColorsTextChanged);
+    const QList<QPoint> stroke{cellPx(1, 1), cellPx(3, 1), cellPx(5, 1), cellPx(7, 1), cellPx(9, 1)};
+    press(stroke.first());
+    for (int i = 1; i < stroke.size(); ++i)
+        move(stroke[i]);
+    release(stroke.last());
+    const int steps = int(stroke.size()) + 1;
+    EXPECT_EQ(uses(a), 20); // five 2 x 2 pens side by side
+    EXPECT_LE(resets.count(), 1); // the draw colour joins the used colours once
+    EXPECT_LE(counts.count(), steps);
+    EXPECT_LE(texts.count(), 1);
+    EXPECT_EQ(w->statusPanel(3)->text().section(QLatin1Char('('), 0, 0), QStringLiteral("Colors used: 1 "));
+    const int row = model->rowOf(a);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(model->data(model->index(row, ColorListModel::ColCount), Qt::DisplayRole).toInt(), 20);
+    EXPECT_TRUE(w->colorPanel()->grid()->selectionModel()->isRowSelected(row, {}));
+
+    act("Undo1")->trigger();
+    EXPECT_EQ(w->statusPanel(3)->text().section(QLatin1Char('('), 0, 0), QStringLiteral("Colors used: 0 "));
+    EXPECT_EQ(model->data(model->index(model->rowOf(a), ColorListModel::ColCount), Qt::DisplayRole).toInt(), 0);
+}
+
+// Scrolling both ways at once repaints the chart once.
+TEST_F(EditorTest, DiagonalScrollRepaintsOnce)
+{
+    w->resize(700, 500);
+    QApplication::processEvents();
+    ChartWidget* chart = w->chart();
+    const struct { QPoint to; int repaints; } rows[] = {
+        {{4, 6}, 1}, {{4, 6}, 0}, {{5, 6}, 1}, {{0, 0}, 1}, {{-3, -3}, 0}, {{500, 500}, 1},
+    };
+    for (const auto& r : rows) {
+        QSignalSpy spy(w->chartView(), &ChartView::repainted);
+        chart->setScrollPosition(r.to);
+        EXPECT_EQ(spy.count(), r.repaints) << r.to.x() << "," << r.to.y();
+        EXPECT_EQ(chart->mapping().hScroll, chart->scrollPosition().x());
+        EXPECT_EQ(chart->mapping().vScroll, chart->scrollPosition().y());
+    }
+    EXPECT_EQ(chart->scrollPosition(), QPoint(chart->horizontalScrollBar()->maximum(),
+                                              chart->verticalScrollBar()->maximum()));
 }
 
 TEST_F(EditorTest, WheelZoomsInListStepsAroundThePointer)

@@ -2,6 +2,7 @@
 // every code the characters editor offers has a glyph that leaves ink at every glyph size, and
 // no two symbols of 160..600 look the same at 12 pixels.
 #include "core/SymbolFont.h"
+#include "core/TCharacters.h"
 #include "support/TestSupport.h"
 
 #include <QHash>
@@ -98,6 +99,26 @@ TEST_F(SymbolFontTest, SymbolsDrawDistinctBitmapsAtTwelvePixels)
                                        << " draw the same bitmap";
         seen.insert(bits, code);
     }
+}
+
+// The colour panel draws its symbols with the glyph cache's fonts: the same font as a fresh
+// one at the same pixel size, and a new font name is not served from the old font.
+TEST_F(SymbolFontTest, CachedFontsMatchFreshOnes)
+{
+    ASSERT_EQ(family, kFamily);
+    TCharacters chars;
+    chars.setFontName(kFamily, ColorTable());
+    const struct { int points; qreal pixels; } rows[] = {{16, 16 * 96.0 / 72.0}, {18, 24.0}, {9, 12.0}};
+    for (const auto& r : rows) {
+        const QRawFont cached = chars.rawFont(r.points);
+        const QRawFont fresh = symbolRawFont(kFamily, r.pixels);
+        ASSERT_TRUE(cached.isValid());
+        EXPECT_DOUBLE_EQ(cached.pixelSize(), r.pixels) << r.points;
+        EXPECT_EQ(inkBitmap(cached, U'A'), inkBitmap(fresh, U'A')) << r.points;
+    }
+    const QString before = chars.rawFont(16).familyName();
+    chars.setFontName(QStringLiteral("No Such Symbol Font"), ColorTable());
+    EXPECT_NE(chars.rawFont(16).familyName(), before);
 }
 
 TEST(SymbolFontFiles, UnreadableFileRegistersNothing)

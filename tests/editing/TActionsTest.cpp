@@ -3,6 +3,7 @@
 #include "editing/TActions.h"
 #include "support/SmallDesign.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace testsupport;
@@ -82,6 +83,34 @@ TEST_F(History, EveryReplayMarksTheDesignUnsaved)
     d.stitch.setFileSaved(true);
     history.Redo();
     EXPECT_FALSE(d.stitch.fileSaved());
+}
+
+// Undo and redo refresh the observers with one design reset: no separate stitch, count or
+// colour-list notice, whatever the action changed.
+TEST_F(History, ReplayResetsTheDesignOnce)
+{
+    doc.setAllColorsView(false);
+    stroke({{0, 0}, {1, 0}, {2, 0}}, kRed);
+    stroke({{0, 1}, {1, 1}}, kGreen);
+    doc.backStitchesAdd({QPoint(0, 0), QPoint(2, 0), kBlue, 0}, true);
+    history.actionDrawBackStitch({QPoint(0, 0), QPoint(2, 0), kBlue, 0});
+    const char* steps[] = {"undo stitch", "undo green", "undo red", "redo red", "redo green", "redo stitch"};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(steps[i]);
+        QSignalSpy list(&doc, &PatternDocument::colorListChanged);
+        QSignalSpy usage(&doc, &PatternDocument::colorUsageChanged);
+        QSignalSpy stitches(&doc, &PatternDocument::stitchesChanged);
+        QSignalSpy reset(&doc, &PatternDocument::designReset);
+        if (i < 3)
+            history.Undo();
+        else
+            history.Redo();
+        EXPECT_EQ(reset.count(), 1);
+        EXPECT_EQ(list.count(), 0);
+        EXPECT_EQ(usage.count(), 0);
+        EXPECT_EQ(stitches.count(), 0);
+        expectConsistent();
+    }
 }
 
 TEST_F(History, EraseRestoresStitchesAtTheirPlaces)

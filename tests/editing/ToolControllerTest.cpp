@@ -7,6 +7,7 @@
 
 #include <QRandomGenerator>
 #include <QSet>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace testsupport;
@@ -269,6 +270,67 @@ TEST_F(Tools, PointerMapping)
     EXPECT_TRUE(segmentMeetsRect({0, 4}, {10, 4}, {4, 4}, {6, 6})); // along an edge
     EXPECT_FALSE(segmentMeetsRect({0, 10}, {3, 7}, {4, 4}, {6, 6}));
     EXPECT_FALSE(segmentMeetsRect({0, 3}, {10, 3}, {4, 4}, {6, 6}));
+}
+
+// Each step of a gesture (press, every move, release) tells the colour list and the counts at
+// most once, however many cells the pen covers; every cell still repaints on its own.
+TEST_F(Tools, AGestureStepNotifiesTheColourListAtMostOnce)
+{
+    struct Row
+    {
+        const char* name;
+        TMode mode;
+        int pen;
+        bool prefill; // cells of two colours under the stroke first
+    };
+    const Row rows[] = {
+        {"draw", modDraw, 2, false},
+        {"draw over colours", modDraw, 3, true},
+        {"quarters", modQDraw, 2, false},
+        {"quarters over colours", modQDraw, 4, true},
+        {"erase", modErase, 2, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        doc.CreateNewTemplate(8, 8, "Shapes", "Small");
+        doc.setAllColorsView(false);
+        if (r.prefill) {
+            for (int x = 0; x < 8; ++x)
+                for (int y = 2; y < 6; ++y)
+                    doc.updatePixel(x, y, x % 2 ? kBlue : kGreen, false);
+            doc.CalcColorUsage();
+        }
+        d.stitch.setDrawcolor(kRed);
+        d.stitch.setPensize(r.pen);
+        tools.Setmode(r.mode);
+        QSignalSpy list(&doc, &PatternDocument::colorListChanged);
+        QSignalSpy usage(&doc, &PatternDocument::colorUsageChanged);
+        QSignalSpy cells(&doc, &PatternDocument::cellsChanged);
+        QSignalSpy quarters(&doc, &PatternDocument::quartersChanged);
+        const QList<QPoint> stroke{cellPx(0, 4), cellPx(2, 4), cellPx(4, 4), cellPx(6, 4), cellPx(7, 4)};
+        const int steps = int(stroke.size()) + 1; // press, moves, release
+        drag(stroke);
+        EXPECT_LE(list.count(), steps);
+        EXPECT_LE(usage.count(), steps);
+        EXPECT_GE(usage.count(), 1);
+        EXPECT_GT(cells.count() + quarters.count(), steps); // the pen covered more than a cell a step
+        expectConsistent();
+    }
+}
+
+// The pipette dragged over cells of one colour chooses it once.
+TEST_F(Tools, PipetteTellsTheDrawColourOnlyWhenItChanges)
+{
+    for (int x = 0; x < 8; ++x)
+        doc.updatePixel(x, 1, x < 5 ? kGreen : kBlue, true);
+    tools.Setmode(modPipette);
+    QSignalSpy spy(&d.stitch, &TStitch::drawcolorChanged);
+    QList<QPoint> stroke;
+    for (int x = 0; x < 8; ++x)
+        stroke << cellPx(x, 1);
+    drag(stroke);
+    EXPECT_EQ(spy.count(), 2); // green, then blue
+    EXPECT_EQ(d.stitch.drawcolor(), kBlue);
 }
 
 // A long random session: the counts stay exact after every step, undoing everything gives

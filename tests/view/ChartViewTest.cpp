@@ -9,6 +9,7 @@
 #include "view/ZoomList.h"
 
 #include <QSignalSpy>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -550,6 +551,48 @@ TEST_F(EditFixture, StitchChangesAndResetsRedrawEverything)
     doc.changeBackgroundColor(kBlue);
     EXPECT_EQ(view->image(), fresh());
     EXPECT_EQ(px(*view, 12, 3), shownKey(kBlue)); // cell (2, 1) is empty
+}
+
+// One full repaint per change: a reset covers the stitches, a batch of stitch changes repaints
+// once, and setting the scroll position it already has repaints nothing.
+TEST_F(EditFixture, OneFullRepaintPerChange)
+{
+    struct Row
+    {
+        const char* name;
+        std::function<void(PatternDocument&, ChartView&)> op;
+        int repaints;
+    };
+    const Row rows[] = {
+        {"refresh", [](PatternDocument& doc, ChartView&) { doc.refreshAll(); }, 1},
+        {"stitch batch",
+         [](PatternDocument& doc, ChartView&) {
+             PatternDocument::NotifyBatch batch(doc);
+             doc.backStitchesAdd(TBackStitch{QPoint(2, 2), QPoint(6, 2), kRed, 1}, true);
+             doc.frenchKnotAdd(TFrenchKnot{QPoint(3, 3), kBlue, 1}, true);
+             doc.backStitchesDelete(0, true);
+         },
+         1},
+        {"same scroll", [](PatternDocument&, ChartView& v) { v.setScrollPosition(QPoint(1, 1)); }, 0},
+        {"clamped to the same scroll",
+         [](PatternDocument&, ChartView& v) {
+             v.setScrollPosition(QPoint(9, 7));
+             v.setScrollPosition(QPoint(50, 50));
+         },
+         1},
+        {"new scroll", [](PatternDocument&, ChartView& v) { v.setScrollPosition(QPoint(2, 3)); }, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        view->setScrollPosition(QPoint(1, 1));
+        QSignalSpy spy(view.get(), &ChartView::repainted);
+        r.op(doc, *view);
+        ASSERT_EQ(spy.count(), r.repaints);
+        if (r.repaints > 0) {
+            EXPECT_EQ(spy.last().at(0).toRect(), view->image().rect());
+        }
+        EXPECT_EQ(view->image(), fresh());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -33,8 +33,9 @@ public:
         const QString symbol = index.data(ColorListModel::SymbolRole).toString();
         if (symbol.isEmpty())
             return;
-        // The symbol font at 16 points; white on colours of lightness below 129.
-        const QRawFont font = symbolRawFont(m_doc.stitch().chars.fontname(), pointsToPixels(16));
+        // The symbol font at 16 points (from the glyph cache's fonts); white on colours of
+        // lightness below 129.
+        const QRawFont font = m_doc.stitch().chars.rawFont(16);
         const QColor ink = symbolInkIsWhite(key) ? Qt::white : Qt::black;
         drawSymbolCentered(*p, font, symbol.at(0).unicode(), option.rect, ink);
     }
@@ -138,6 +139,7 @@ void ColorPanel::retranslate()
     for (int i = 0; i < 4; ++i)
         m_sort->setItemText(i, st.translate(QString::fromLatin1(sorts[i])));
     m_palette->setText(st.translate(QStringLiteral("Palette")));
+    emit usedColorsTextChanged(m_model->usedColorsText());
 }
 
 void ColorPanel::resetSort()
@@ -169,7 +171,8 @@ void ColorPanel::updateColorPanels()
             QPainter p(&picture);
             const QChar symbol = st.chars.symbolAt(e->charID);
             if (!symbol.isNull())
-                drawSymbolCentered(p, symbolRawFont(st.chars.fontname(), 24), symbol.unicode(),
+                // 18 points are the swatch's 24 pixels.
+                drawSymbolCentered(p, st.chars.rawFont(18), symbol.unicode(),
                                    QRectF(picture.rect()), symbolInkIsWhite(c) ? Qt::white : Qt::black);
         }
     }
