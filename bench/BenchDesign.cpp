@@ -1,4 +1,5 @@
 #include "BenchDesign.h"
+#include "BuildConfig.h"
 
 #include "core/SymbolFont.h"
 

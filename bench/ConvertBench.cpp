@@ -1,6 +1,7 @@
 // Picture conversion: dithering a 1000 x 1000 picture against the DMC palette with the fast
 // nearest-colour search and with the plain scan, and the whole pipeline on a big picture.
 #include "BenchConversion.h"
+#include "BuildConfig.h"
 #include "convert/Dithering.h"
 #include "convert/PictureConversion.h"
 #include "convert/Resampler.h"

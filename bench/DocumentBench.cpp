@@ -1,5 +1,6 @@
 // Start-up initialisation and the full recount of a large design.
 #include "BenchDesign.h"
+#include "BuildConfig.h"
 #include "core/PatternDocument.h"
 #include "core/SymbolFont.h"
 #include "session/Session.h"

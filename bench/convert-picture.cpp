@@ -4,6 +4,7 @@
 // OUT.png receives the final picture (one pixel per cell). --write-palette writes the
 // palette's colours as a picture (for other tools' colour mapping) and exits.
 #include "BenchConversion.h"
+#include "BuildConfig.h"
 #include "convert/PictureConversion.h"
 #include "core/QuillError.h"
 #include "session/Session.h"

@@ -1,5 +1,6 @@
 // The main window's menus, tool bar and their captions.
 #include "MainWindow.h"
+#include "BuildConfig.h"
 
 #include "ToolIcons.h"
 #include "core/Product.h"

@@ -1,6 +1,7 @@
 // Program start: the application object, the main window (which runs the start-up
 // initialisation) and the event loop.
 #include "MainWindow.h"
+#include "BuildConfig.h"
 
 #include "core/Product.h"
 #include "core/QuillError.h"

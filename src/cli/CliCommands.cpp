@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "BuildConfig.h"
 
 #include "convert/Dithering.h"
 #include "convert/PictureConversion.h"

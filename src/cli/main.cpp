@@ -1,6 +1,7 @@
 // quillmark-cli: the headless tool. It runs the same start-up, readers and writers as the
 // application, without a window.
 #include "CliCommands.h"
+#include "BuildConfig.h"
 
 #include <QDir>
 #include <QFile>

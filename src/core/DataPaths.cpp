@@ -1,4 +1,5 @@
 #include "DataPaths.h"
+#include "BuildConfig.h"
 
 #include "SettingsStore.h"
 #include "TStitch.h"

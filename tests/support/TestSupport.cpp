@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "BuildConfig.h"
 
 #include <QDir>
 #include <QTemporaryDir>
