@@ -11,7 +11,6 @@
 #include <QString>
 
 class QPainter;
-struct TPrintSettings;
 
 // What the layout reads of the design and the settings.
 struct TLayoutInput
@@ -91,6 +90,30 @@ public:
     void drawPageThumbnail(QPainter& painter, const TMyPage& page, const QRect& cell,
                            double scaleX, double scaleY, const TPrintOptions& options) const;
 
-    // Extra columns of the table (one more for `pSeparate` key pages).
+    // Columns the numbering walks: `hpages`, and one more for `pSeparate` key pages.
     qint32 tableColumns() const;
+
+    // Whether key entries are drawn on `page` for the current key position: the first page
+    // column (`pLeft`), the first page row (`pTop`), pages with `hasKeys` (`pRight`,
+    // `pBottom`) or the key pages (`pSeparate`).
+    bool showsKeys(const TMyPage& page) const;
+    // Key-list index of a key place of a page: `line` is the key column (`pLeft`, `pRight`,
+    // `pSeparate`) or key row (`pTop`, `pBottom`), `place` the row in that column or the
+    // position in that row. Indexes at or past the key list's end are empty places.
+    static qint32 keyIndex(const TMyPage& page, qint32 line, qint32 place)
+    {
+        return line * page.KeyRestart + place + page.keyFirst;
+    }
+
+private:
+    // The key did not fit beside the chart: switch to `pSeparate`, run again, report false.
+    bool fallBackToSeparate(const TPrintOptions& options, const TLayoutInput& input);
 };
+
+// Chart pages: cross stitches, back stitches or both (key pages of `pSeparate` excluded).
+inline bool isChartPage(const TMyPage& page)
+{
+    return !page.keysOnly
+        && (page.PrintStitches == psCrossStitchOnly || page.PrintStitches == psBackStitchOnly
+            || page.PrintStitches == psBoth);
+}
