@@ -13,6 +13,8 @@ packages=(
   libpng-dev libjpeg-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # reading exported PDF files back in the tests (pdftotext, pdfinfo, pdftoppm)
+  poppler-utils
   # the symbol font is generated from DejaVu Sans; fontforge's Python module builds it
   fonts-dejavu-core python3-fontforge
   # running the window on a machine without a display, and screenshots
