@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 #include "BuildConfig.h"
+#include "LayoutCommand.h"
+#include "PageOptions.h"
 
 #include "convert/Dithering.h"
 #include "convert/PictureConversion.h"
@@ -42,6 +44,14 @@ const char* kUsage =
     "                    conversion wizard does (defaults: size 100, 500 colours, no dithering,\n"
     "                    brightness 0, contrast 100, the whole picture) and write it to OUT\n"
     "                    with the adjusted picture beside it as its ghost picture (.png)\n"
+    "  layout DESIGN [page options]\n"
+    "                    lay DESIGN out on pages as the print dialog does and print the page\n"
+    "                    table as one JSON object: printer pages (A4 portrait at 300 dpi\n"
+    "                    unless --paper or --landscape), or with --export the picture pages of\n"
+    "                    the export settings (--width, --height, --grid override them)\n"
+    "\n"
+    "Page options:\n"
+    "%PAGEOPTIONS%"
     "\n"
     "Exit status: 0 success, 1 wrong usage, 2 unreadable input or a failed write (one line on\n"
     "stderr; nothing is written then).\n";
@@ -291,6 +301,16 @@ int commandConvert(Session& session, const QStringList& args)
 
 } // namespace
 
+int cliUsageError(const QString& message)
+{
+    return usageError(message);
+}
+
+void cliInitialise(Session& session)
+{
+    initialise(session);
+}
+
 int runCli(const QStringList& arguments)
 {
     Session::Options options;
@@ -298,7 +318,8 @@ int runCli(const QStringList& arguments)
     for (; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            out() << kUsage;
+            out() << QString::fromLatin1(kUsage).replace(QLatin1String("%PAGEOPTIONS%"),
+                                                         pageOptionsUsage());
             return 0;
         }
         if (a == QLatin1String("--version")) {
@@ -328,6 +349,8 @@ int runCli(const QStringList& arguments)
             return commandSaveAs(session, rest);
         if (command == QLatin1String("info"))
             return commandInfo(session, rest);
+        if (command == QLatin1String("layout"))
+            return commandLayout(session, rest);
         return usageError(QStringLiteral("unknown command %1").arg(command));
     } catch (const QuillError& e) {
         err() << "quillmark-cli: " << e.message() << "\n";

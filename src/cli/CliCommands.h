@@ -5,3 +5,9 @@
 #include <QStringList>
 
 int runCli(const QStringList& arguments);
+
+class Session;
+// For the commands in files of their own: a usage error (exit 1) and the start-up
+// initialisation with its warnings on stderr.
+int cliUsageError(const QString& message);
+void cliInitialise(Session& session);
