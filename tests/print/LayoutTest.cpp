@@ -36,7 +36,8 @@ struct Layout
 // Runs the layout for a W x H design with n key entries; `setup` adjusts the options and the
 // input before the run. Printer runs use an A4 portrait page at 300 dpi.
 template <typename Setup>
-Layout run(bool exportMode, TPosition position, int W, int H, int n, Setup setup)
+Layout run(bool exportMode, TPosition position, int W, int H, int n, Setup setup,
+           const TPageDevice& paper = paperDevice(QPageSize::A4, fPortrait, 300))
 {
     Layout l;
     l.options.exportMode = exportMode;
@@ -46,7 +47,7 @@ Layout run(bool exportMode, TPosition position, int W, int H, int n, Setup setup
     setup(l.options, l.input);
     l.preview.position = position;
     if (!exportMode)
-        l.preview.setPrinterMetrics(paperDevice(QPageSize::A4, fPortrait, 300), l.options, l.input);
+        l.preview.setPrinterMetrics(paper, l.options, l.input);
     l.fitted = l.preview.calc(l.options, l.input);
     return l;
 }
@@ -434,6 +435,7 @@ TEST(LayoutTable, KeyOnTheRightOverflowsOntoKeyPagesInTheSameRow)
 struct PropertyCase
 {
     bool exportMode;
+    int page; // 0: the default page; 1: a small picture or a large landscape sheet
     TPosition position;
     bool legendSize, inlineBorder, pageNumbers, gridNumbers;
     int W, H, n;
@@ -444,18 +446,19 @@ std::vector<PropertyCase> propertyCases()
     std::vector<PropertyCase> cases;
     const std::pair<int, int> sizes[] = {{1, 1}, {5, 3}, {10, 10}, {60, 200}, {250, 40}, {300, 300}};
     for (bool ex : {true, false})
-        for (TPosition pos : kPositions)
-            for (int flags = 0; flags < 16; ++flags)
-                for (auto [W, H] : sizes)
-                    for (int n : {0, 1, 7, 38, 39, 120, 500})
-                        cases.push_back({ex, pos, bool(flags & 1), bool(flags & 2), bool(flags & 4),
-                                         bool(flags & 8), W, H, n});
+        for (int page : {0, 1})
+            for (TPosition pos : kPositions)
+                for (int flags = 0; flags < 16; ++flags)
+                    for (auto [W, H] : sizes)
+                        for (int n : {0, 1, 7, 39, 120, 500})
+                            cases.push_back({ex, page, pos, bool(flags & 1), bool(flags & 2),
+                                             bool(flags & 4), bool(flags & 8), W, H, n});
     return cases;
 }
 
 std::string describe(const PropertyCase& c)
 {
-    return (testing::Message() << (c.exportMode ? "export " : "printer ")
+    return (testing::Message() << (c.exportMode ? "export " : "printer ") << "page " << c.page << " "
                                << positionName(c.position).toStdString() << " legendSize "
                                << c.legendSize << " border " << c.inlineBorder << " numbers "
                                << c.pageNumbers << " grid numbers " << c.gridNumbers << " design "
@@ -465,14 +468,25 @@ std::string describe(const PropertyCase& c)
 
 Layout runCase(const PropertyCase& c, bool backSeparate = false)
 {
-    return run(c.exportMode, c.position, c.W, c.H, c.n, [&](TPrintOptions& o, TLayoutInput& in) {
+    const auto setup = [&](TPrintOptions& o, TLayoutInput& in) {
         o.legendSize = c.legendSize;
         o.inlineBorder = c.inlineBorder;
         o.pageNumbers = c.pageNumbers;
         o.gridNumbers = c.gridNumbers;
         o.backStitchesSeparate = backSeparate;
         in.hasBackOrRhodes = backSeparate;
-    });
+        if (c.page == 1) {
+            // A picture smaller than three key entries; a sheet with large cells.
+            in.jpegWidth = 300;
+            in.jpegHeight = 250;
+            in.jpegGrid = 8;
+            o.gridX = 1500;
+            o.gridY = 700;
+        }
+    };
+    if (c.page == 1 && !c.exportMode)
+        return run(false, c.position, c.W, c.H, c.n, setup, paperDevice(QPageSize::A3, fLandscape, 150));
+    return run(c.exportMode, c.position, c.W, c.H, c.n, setup);
 }
 
 TEST(LayoutProperty, EveryKeyEntryIsShownExactlyOnce)
