@@ -64,8 +64,6 @@ std::multiset<int> keyPlaces(const TPreview& p, int n, bool backCopies)
     for (const auto& [pos, page] : p.pages) {
         if ((page.PrintStitches == psBackStitchOnly) != backCopies || !p.showsKeys(page))
             continue;
-        const bool byColumns = p.position == pLeft || p.position == pRight || p.position == pSeparate;
-        (void)byColumns; // both orders index the same way: line x KeyRestart + place + keyFirst
         for (int line = 0; line < page.keycols; ++line)
             for (int place = 0; place < page.keycount; ++place) {
                 const int i = TPreview::keyIndex(page, line, place);
@@ -509,6 +507,60 @@ TEST(LayoutProperty, EveryKeyEntryIsShownExactlyOnce)
                               << ": " << shown.size() << " places shown for " << c.n
                               << " entries";
         }
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(LayoutProperty, KeyPlacesLieOnTheUsablePage)
+{
+    // Every key place that holds an entry, a 60 x 6 mm box where the key painter puts it,
+    // measured from the usable page's top-left corner.
+    int failures = 0;
+    for (const PropertyCase& c : propertyCases()) {
+        const Layout l = runCase(c);
+        const TPreview& p = l.preview;
+        const qint32 il = c.inlineBorder ? p.borderLeftPx() : 0;
+        const qint32 it = c.inlineBorder ? p.borderTopPx() : 0;
+        const qint32 header = p.titleHeightPx + p.CommentHeightPX;
+        std::string problem;
+        for (const auto& [at, page] : p.pages) {
+            if (!p.showsKeys(page))
+                continue;
+            for (int line = 0; line < page.keycols; ++line)
+                for (int place = 0; place < page.keycount; ++place) {
+                    if (TPreview::keyIndex(page, line, place) >= c.n)
+                        continue;
+                    qint32 left = 0, top = 0;
+                    switch (p.position) {
+                    case pLeft:
+                    case pSeparate:
+                        left = line * p.keyWidthPx;
+                        top = page.yOffcetPx - it + place * p.keyHeightPx;
+                        break;
+                    case pTop:
+                        left = place * p.keyWidthPx;
+                        top = header + line * p.keyHeightPx;
+                        break;
+                    case pRight:
+                        left = page.keyOffset - il + line * p.keyWidthPx;
+                        top = (page.isTop ? header : 0) + place * p.keyHeightPx;
+                        break;
+                    case pBottom:
+                        left = place * p.keyWidthPx;
+                        top = page.keyOffset - it + line * p.keyHeightPx;
+                        break;
+                    }
+                    if (left < 0 || top < 0 || left + p.keyWidthPx > p.pagewidth
+                        || top + p.keyHeightPx > p.pageheight)
+                        problem = (testing::Message()
+                                   << "page " << at.col << "," << at.row << " key place " << line
+                                   << "," << place << " at " << left << "," << top << " on "
+                                   << p.pagewidth << " x " << p.pageheight)
+                                      .GetString();
+                }
+        }
+        if (!problem.empty() && ++failures <= 10)
+            ADD_FAILURE() << describe(c) << ": " << problem;
     }
     EXPECT_EQ(failures, 0);
 }
