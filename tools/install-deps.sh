@@ -17,6 +17,8 @@ packages=(
   poppler-utils
   # the symbol font is generated from DejaVu Sans; fontforge's Python module builds it
   fonts-dejavu-core python3-fontforge
+  # printed pages: Liberation Sans and Carlito stand in for Arial and Calibri (same metrics)
+  fonts-liberation2 fonts-crosextra-carlito
   # running the window on a machine without a display, and screenshots
   xvfb xauth x11-apps
 )

@@ -2,9 +2,11 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
 #include <QMutex>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -20,6 +22,30 @@ Registry& registry()
 {
     static Registry r;
     return r;
+}
+
+// The same font at the same size as the font database holds it (backed by its file), for
+// devices that write glyphs as text; invalid without a GUI or when the family is not there.
+QRawFont textFontLike(const QRawFont& font)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return {};
+    static QMutex mutex;
+    static QHash<QString, QRawFont> cache;
+    const QString key = font.familyName() + QLatin1Char('/') + QString::number(font.pixelSize());
+    QMutexLocker lock(&mutex);
+    auto it = cache.constFind(key);
+    if (it != cache.cend())
+        return *it;
+    QFont f(font.familyName());
+    f.setPixelSize(100);
+    QRawFont raw = QRawFont::fromFont(f);
+    if (raw.isValid() && raw.familyName().compare(font.familyName(), Qt::CaseInsensitive) == 0)
+        raw.setPixelSize(font.pixelSize());
+    else
+        raw = QRawFont();
+    cache.insert(key, raw);
+    return raw;
 }
 
 quint32 glyphIndexOf(const QRawFont& font, char32_t code)
@@ -50,7 +76,10 @@ QString registerSymbolFontFile(const QString& path)
             return family;
         known = data;
     }
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    // Registered from the file, so that its faces know their file: a PDF page can then embed
+    // the font and write symbols as text.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+        && QFontDatabase::addApplicationFont(path) < 0)
         QFontDatabase::addApplicationFontFromData(data);
     return family;
 }
@@ -85,6 +114,19 @@ void drawSymbol(QPainter& painter, const QRawFont& font, char32_t code, QPointF 
     const quint32 index = glyphIndexOf(font, code);
     if (index == 0)
         return;
+    const QPaintEngine* engine = painter.paintEngine();
+    if (engine && engine->type() != QPaintEngine::Raster) {
+        const QRawFont textFont = textFontLike(font);
+        QGlyphRun run;
+        run.setRawFont(textFont.isValid() ? textFont : font);
+        run.setGlyphIndexes({index});
+        run.setPositions({QPointF(0, 0)});
+        painter.save();
+        painter.setPen(ink);
+        painter.drawGlyphRun(QPointF(topLeft.x(), topLeft.y() + font.ascent()), run);
+        painter.restore();
+        return;
+    }
     QPainterPath path = font.pathForGlyph(index);
     path.translate(topLeft.x(), topLeft.y() + font.ascent());
     painter.save();
@@ -93,6 +135,15 @@ void drawSymbol(QPainter& painter, const QRawFont& font, char32_t code, QPointF 
     painter.setBrush(ink);
     painter.drawPath(path);
     painter.restore();
+}
+
+QSizeF symbolExtent(const QRawFont& font, char32_t code)
+{
+    if (!font.isValid())
+        return {};
+    const quint32 index = glyphIndexOf(font, code);
+    const QList<QPointF> adv = font.advancesForGlyphIndexes(QList<quint32>{index});
+    return QSizeF(adv.isEmpty() ? 0.0 : adv.first().x(), font.ascent() + font.descent());
 }
 
 void drawSymbolCentered(QPainter& painter, const QRawFont& font, char32_t code,

@@ -22,9 +22,14 @@ QRawFont symbolRawFont(const QString& family, qreal pixelSize);
 // True when the font has a glyph for `code` (not its "missing glyph").
 bool symbolFontHasGlyph(const QRawFont& font, char32_t code);
 
-// Draws `code` with its top-left corner at `topLeft` (the baseline at the font's ascent).
+// Draws `code` with its top-left corner at `topLeft` (the baseline at the font's ascent). On
+// a vector device (a PDF page, a printer) the glyph is written as text in the font, so that a
+// reader's text extraction returns the symbol; on pictures its outline is filled.
 void drawSymbol(QPainter& painter, const QRawFont& font, char32_t code, QPointF topLeft,
                 const QColor& ink);
+
+// The text extent of `code`: its advance width and the font's height (ascent + descent).
+QSizeF symbolExtent(const QRawFont& font, char32_t code);
 
 // Draws `code` centred in a cell rectangle.
 void drawSymbolCentered(QPainter& painter, const QRawFont& font, char32_t code,

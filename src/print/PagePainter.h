@@ -67,8 +67,10 @@ public:
     // job steps its progress bar and lets the window repaint.
     std::function<void(int, int)> backStitchProgress;
 
-private:
+    // The drawing state of the job, shared by the page painters' source files.
     struct State;
+
+private:
     const PrintContext& m_ctx;
     PageTarget& m_target;
     std::unique_ptr<State> m_state;

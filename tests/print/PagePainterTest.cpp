@@ -1,0 +1,586 @@
+// Chart pages and key entries drawn onto pictures and onto a recording device: grid line
+// positions and widths, the frame without the grid, ruler numbers, fills clear of the grid,
+// symbols inside their cells, back-stitch start markers, French knots on page borders, key
+// entry texts and places, the footer, and symbols as text on PDF pages.
+#include "PagePainterSupport.h"
+#include "print/PrintFonts.h"
+#include "support/SmallDesign.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+using namespace testsupport;
+using namespace printtest;
+
+namespace {
+
+bool isBlack(QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; }
+bool isWhite(QRgb c) { return qRed(c) > 250 && qGreen(c) > 250 && qBlue(c) > 250; }
+
+class PagePainterTest : public ::testing::Test
+{
+protected:
+    PagePainterTest() : design(16, 12), v(smallPreview())
+    {
+        TStitch& s = design.stitch;
+        s.symbolSize = 100;
+        s.len = 0.01;
+        s.backlen = 0.01;
+        s.baseLen = 0;
+        s.BagSize = 200;
+        s.Title = QStringLiteral("Rose");
+        opt.pageNumbers = false;
+    }
+
+    PrintContext context() { return {design.doc, design.stitch, v, opt, keys, steps}; }
+
+    QImage render(const TMyPage& page)
+    {
+        ImageTarget target(QSize(v.pagewidthReal, v.pageheightReal));
+        const PrintContext ctx = context();
+        PagePainter painter(ctx, target);
+        painter.beginJob();
+        painter.drawTablePage(page);
+        return target.current();
+    }
+
+    Recorded record(const TMyPage& page)
+    {
+        RecordingTarget target(QSize(v.pagewidthReal, v.pageheightReal));
+        const PrintContext ctx = context();
+        PagePainter painter(ctx, target);
+        painter.beginJob();
+        painter.drawTablePage(page);
+        return target.rec;
+    }
+
+    // Ellipses outlined in black: the start markers of back stitches.
+    static int markers(const Recorded& r)
+    {
+        int n = 0;
+        for (const auto& e : r.ellipses)
+            if (e.pen == QColor(Qt::black) && e.penStyle != Qt::NoPen)
+                ++n;
+        return n;
+    }
+
+    TMyColor entry(ColorKey c, qint32 count, TColorType type = ctCross)
+    {
+        const TColorInfo* info = design.stitch.Colors.find(c);
+        TMyColor e;
+        e.Name = info->colorName;
+        e.Color = c;
+        e.Symbol = design.stitch.chars.symbolAt(info->charID);
+        e.Count = count;
+        e.ColorType = type;
+        return e;
+    }
+
+    SmallDesign design;
+    TPreview v;
+    TPrintOptions opt;
+    QList<TMyColor> keys;
+    QList<TStitchListItem> steps;
+};
+
+// Page (0, 0): cells 0..7 x 0..5, origin S = 20 + 40, U = 20 + 100 + 40.
+TMyPage firstPage(const TPreview& v) { return chartPage(v, 0, 8, 0, 6, true, true); }
+
+TEST_F(PagePainterTest, GridLinesLieAtTheirPositionsWithTheWidthOfTheirNumber)
+{
+    // Page (1, 0): columns 8..15, S = 20 (no ruler margin left), U = 160.
+    const QImage img = render(chartPage(v, 8, 8, 0, 6, false, true));
+    struct Line
+    {
+        bool column;
+        int pos; // x of a column line, y of a row line
+        int width;
+    };
+    const Line lines[] = {
+        {true, 20, 1},   // line 8
+        {true, 40, 1},   // line 9
+        {true, 60, 4},   // line 10: thick
+        {true, 160, 2},  // line 15: medium
+        {true, 180, 1},  // line 16: the right frame
+        {false, 160, 4}, // row line 0: thick
+        {false, 180, 1}, // row line 1
+        {false, 260, 2}, // row line 5: medium
+        {false, 280, 1}, // row line 6: the bottom frame
+    };
+    for (const Line& l : lines) {
+        SCOPED_TRACE(testing::Message() << (l.column ? "column " : "row ") << l.pos);
+        const int first = l.pos - l.width / 2, last = first + l.width - 1;
+        auto at = [&](int p) { return l.column ? img.pixel(p, 170) : img.pixel(30, p); };
+        for (int p = first; p <= last; ++p)
+            EXPECT_TRUE(isBlack(at(p))) << p;
+        EXPECT_TRUE(isWhite(at(first - 1)));
+        EXPECT_TRUE(isWhite(at(last + 1)));
+    }
+}
+
+TEST_F(PagePainterTest, WithoutTheGridOnlyTheFrameAndTheRulerTicksAreDrawn)
+{
+    opt.printGrid = false;
+    const QImage img = render(firstPage(v));
+    struct Probe
+    {
+        int x, y;
+        bool black;
+        const char* what;
+    };
+    const Probe probes[] = {
+        {60, 170, true, "left frame (line 0, thick)"},
+        {58, 170, true, "left frame, its first pixel"},
+        {220, 170, true, "right frame (line 8)"},
+        {100, 160, true, "top frame"},
+        {100, 280, true, "bottom frame (row line 6)"},
+        {80, 170, false, "inner column line 1"},
+        {100, 180, false, "inner row line 1"},
+        {55, 180, true, "tick of row line 1 in the ruler margin"},
+        {45, 180, false, "a short tick ends a quarter margin out"},
+        {42, 260, true, "the tick of row line 5 reaches half the margin"},
+        {38, 260, false, "... and not further"},
+        {65, 260, false, "no row line 5 inside the chart"},
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(isBlack(img.pixel(p.x, p.y)), p.black) << p.what;
+}
+
+TEST_F(PagePainterTest, RulerNumbersStandOnTensInDesignCoordinates)
+{
+    struct Case
+    {
+        int col0, cols, row0, rows;
+        bool isLeft, isTop, gridNumbers;
+        QStringList numbers;
+    };
+    const Case cases[] = {
+        {0, 8, 0, 6, true, true, false, {}},         // lines 0..8 and 0..6: 0 has no number
+        {8, 8, 0, 6, false, true, false, {"10"}},    // column 10; no row ruler off the left
+        {0, 8, 6, 6, true, false, false, {"10"}},    // row 10; no column ruler below the top
+        {8, 8, 6, 6, false, false, false, {}},       // inner page: no ruler at all
+        {8, 8, 6, 6, false, false, true, {"10", "10"}}, // "Grid numbers": both rulers
+        {45, 20, 0, 6, false, true, false, {"50", "60"}}, // a second page column from 45
+    };
+    for (const Case& c : cases) {
+        v.gridNumbersFlag = c.gridNumbers;
+        const Recorded r = record(chartPage(v, c.col0, c.cols, c.row0, c.rows, c.isLeft, c.isTop));
+        QStringList numbers;
+        for (const auto& t : r.texts)
+            if (!t.text.isEmpty() && t.text.at(0).isDigit())
+                numbers.append(t.text);
+        EXPECT_EQ(numbers, c.numbers) << c.col0 << "," << c.row0;
+    }
+    v.gridNumbersFlag = false;
+    opt.printRuler = false;
+    const Recorded none = record(chartPage(v, 8, 8, 0, 6, false, true));
+    EXPECT_TRUE(none.texts.isEmpty());
+}
+
+TEST_F(PagePainterTest, ColumnNumberEndsOneMillimetreLeftOfItsLine)
+{
+    const Recorded r = record(chartPage(v, 8, 8, 0, 6, false, true));
+    ASSERT_EQ(r.texts.size(), 1);
+    const QFontMetrics fm(printFont(kPrintSansFamily, 12, 96));
+    EXPECT_EQ(r.texts[0].pixelSize, 16);
+    // Line 10 at x = 60; the number's right end 4 pixels (1 mm) left of it; top on U - 40.
+    EXPECT_EQ(r.texts[0].baseline.x(), 60 - 4 - fm.horizontalAdvance(QStringLiteral("10")));
+    EXPECT_EQ(r.texts[0].baseline.y(), 120 + fm.ascent());
+}
+
+TEST_F(PagePainterTest, FillsStayClearOfTheGridLines)
+{
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 6; ++y)
+            design.doc.updatePixel(x, y, kRed, false);
+    struct Case
+    {
+        bool grid;
+        int cell;      // column of the page
+        int left, right; // first and last red pixel on the row y = 170
+    };
+    const Case cases[] = {
+        {true, 0, 62, 79},   // thick frame 58..61, thin line at 80
+        {true, 1, 81, 99},
+        {true, 4, 141, 158}, // medium line 5 at 160 covers 159..160
+        {true, 5, 161, 179},
+        {true, 7, 201, 219}, // thin frame at 220
+        {false, 0, 62, 79},  // without the grid the fill meets the next cell ...
+        {false, 1, 80, 99},  // ... but still clears the frame
+        {false, 7, 200, 219},
+    };
+    opt.printSymbols = false;
+    for (const Case& c : cases) {
+        opt.printGrid = c.grid;
+        const QImage img = render(firstPage(v));
+        SCOPED_TRACE(testing::Message() << "grid " << c.grid << " cell " << c.cell);
+        for (int x = c.left; x <= c.right; ++x)
+            EXPECT_EQ(img.pixel(x, 170), qRgb(255, 0, 0)) << x;
+        if (c.grid || c.cell == 0) {
+            EXPECT_NE(img.pixel(c.left - 1, 170), qRgb(255, 0, 0));
+        }
+        if (c.grid || c.cell == 7) {
+            EXPECT_NE(img.pixel(c.right + 1, 170), qRgb(255, 0, 0));
+        }
+    }
+    // Row lines: thick top frame 158..161, thin row line 1 at 180.
+    opt.printGrid = true;
+    const QImage img = render(firstPage(v));
+    EXPECT_TRUE(isBlack(img.pixel(70, 161)));
+    EXPECT_EQ(img.pixel(70, 162), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(70, 179), qRgb(255, 0, 0));
+    EXPECT_TRUE(isBlack(img.pixel(70, 180)));
+    EXPECT_EQ(img.pixel(70, 181), qRgb(255, 0, 0));
+}
+
+TEST_F(PagePainterTest, SymbolIsDrawnInsideItsCell)
+{
+    // One red cell at (3, 2): page pixels x 120..139, y 200..219. The symbol is what differs
+    // between the page with and without symbols.
+    design.doc.updatePixel(3, 2, kRed, false);
+    opt.printSymbols = true;
+    const QImage with = render(firstPage(v));
+    opt.printSymbols = false;
+    const QImage without = render(firstPage(v));
+    QRect ink;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(QRect(121, 201, 19, 19).contains(ink)) << ink.x() << "," << ink.y() << " "
+                                                       << ink.width() << "x" << ink.height();
+    // White ink on red (lightness 127).
+    bool white = false;
+    for (int y = ink.top(); y <= ink.bottom(); ++y)
+        for (int x = ink.left(); x <= ink.right(); ++x)
+            white |= with.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_TRUE(white);
+}
+
+TEST_F(PagePainterTest, SymbolsFollowPrintSymbolsAndColoursFollowPrintWithColors)
+{
+    design.doc.updatePixel(3, 2, kRed, false);
+    design.doc.updateQPixel(0, 0, kGreen, false);
+    struct Case
+    {
+        bool colors, symbols;
+        bool redFill, anyInkInCell, anyInkInQuarter;
+    };
+    const Case cases[] = {
+        {true, true, true, true, true},
+        {true, false, true, false, false},
+        {false, true, false, true, true},
+        {false, false, false, false, false}, // an empty grid
+    };
+    for (const Case& c : cases) {
+        v.useColors = c.colors;
+        opt.printSymbols = c.symbols;
+        const QImage img = render(firstPage(v));
+        SCOPED_TRACE(testing::Message() << "colors " << c.colors << " symbols " << c.symbols);
+        EXPECT_EQ(img.pixel(123, 203) == qRgb(255, 0, 0), c.redFill);
+        bool cellInk = false, quarterInk = false;
+        for (int y = 201; y < 220; ++y)
+            for (int x = 121; x < 140; ++x)
+                cellInk |= isBlack(img.pixel(x, y)) || (c.colors && isWhite(img.pixel(x, y)));
+        for (int y = 162; y < 170; ++y)
+            for (int x = 62; x < 70; ++x)
+                quarterInk |= isBlack(img.pixel(x, y)) || (c.colors && isWhite(img.pixel(x, y)));
+        EXPECT_EQ(cellInk, c.anyInkInCell);
+        EXPECT_EQ(quarterInk, c.anyInkInQuarter);
+    }
+}
+
+TEST_F(PagePainterTest, BackStitchChainHasOneStartMarkerAndANewOneWhereItReenters)
+{
+    auto add = [&](QPoint a, QPoint b, ColorKey c) {
+        TBackStitch s;
+        s.FromPoint = a;
+        s.ToPoint = b;
+        s.Color = c;
+        design.doc.backStitchesAdd(s, false);
+    };
+    // A chain of three stitches inside page (0, 0) (grid points 0..16 x 0..12).
+    add({2, 2}, {4, 2}, kBlue);
+    add({4, 2}, {6, 2}, kBlue);
+    add({6, 2}, {6, 4}, kBlue);
+    EXPECT_EQ(markers(record(firstPage(v))), 1);
+    // Another colour continuing the chain starts a new one.
+    add({6, 4}, {8, 4}, kRed);
+    EXPECT_EQ(markers(record(firstPage(v))), 2);
+    // A chain that leaves the page to the right and comes back.
+    add({12, 8}, {20, 8}, kGreen);
+    add({20, 8}, {20, 10}, kGreen);
+    add({20, 10}, {12, 10}, kGreen);
+    EXPECT_EQ(markers(record(firstPage(v))), 4);
+    // The page to the right sees the part outside as one chain: one marker.
+    EXPECT_EQ(markers(record(chartPage(v, 8, 8, 0, 6, false, true))), 1);
+    // Cross-stitch pages of separate back-stitch printing show no back stitch.
+    EXPECT_EQ(markers(record(chartPage(v, 0, 8, 0, 6, true, true, psCrossStitchOnly))), 0);
+    opt.backStitches = false;
+    EXPECT_EQ(markers(record(firstPage(v))), 0);
+}
+
+TEST_F(PagePainterTest, FrenchKnotOnAPageBorderLineIsDrawnOnTheNextPageOnly)
+{
+    TFrenchKnot k;
+    k.Center = QPoint(16, 4); // the line between columns 7 and 8
+    k.Color = kGreen;
+    design.doc.frenchKnotAdd(k, false);
+    auto knots = [](const Recorded& r) {
+        QList<QRectF> out;
+        for (const auto& e : r.ellipses)
+            if (e.brush == QColor(0, 128, 0))
+                out.append(e.rect);
+        return out;
+    };
+    EXPECT_TRUE(knots(record(firstPage(v))).isEmpty());
+    const QList<QRectF> next = knots(record(chartPage(v, 8, 8, 0, 6, false, true)));
+    ASSERT_EQ(next.size(), 1);
+    // Centred on the page's left line x = S = 20 and on grid row 4 (y = 160 + 40), a third of
+    // a cell (6 pixels) each way.
+    EXPECT_EQ(next[0].toRect(), QRect(14, 194, 11, 11));
+    opt.rhodes = false;
+    EXPECT_TRUE(knots(record(chartPage(v, 8, 8, 0, 6, false, true))).isEmpty());
+}
+
+TEST_F(PagePainterTest, KeyEntryShowsNumberNameAmountAndBags)
+{
+    struct Case
+    {
+        const char* what;
+        TMyColor e;
+        QStringList texts;
+        bool circle;
+    };
+    design.stitch.Colors.find(kBlue)->colorName = QStringLiteral("310"); // number = name
+    const Case cases[] = {
+        {"450 crosses: 450 units, 3 bags", entry(kRed, 450), {"321", "Red", "450", "3 Bag(s)"}, false},
+        {"exactly one bag", entry(kGreen, 200), {"B5200", "Green", "200", "1 Bag(s)"}, false},
+        {"number equal to the name: one line", entry(kBlue, 7), {"310", "7", "1 Bag(s)"}, false},
+        {"back stitches: circle swatch", entry(kRed, 33, ctBack), {"321", "Red", "33", "1 Bag(s)"}, true},
+    };
+    v.position = pRight;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        keys = {c.e};
+        TMyPage page = firstPage(v);
+        page.hasKeys = true;
+        page.keyOffset = 300;
+        page.keycount = 1;
+        opt.printRuler = false;
+        const Recorded r = record(page);
+        QStringList texts = r.strings();
+        texts.removeAll(QStringLiteral("Rose"));
+        texts.removeAll(QStringLiteral("Small"));
+        EXPECT_EQ(texts, c.texts);
+        int swatches = 0;
+        for (const auto& e : (c.circle ? r.ellipses : r.rects))
+            if (e.pen == QColor(Qt::black) && e.penStyle == Qt::SolidLine
+                && e.brush == keyToQColor(c.e.Color))
+                ++swatches;
+        EXPECT_EQ(swatches, 1);
+    }
+}
+
+TEST_F(PagePainterTest, KeyEntriesSitWhereThePageSaysWithTheBorderAddedOnce)
+{
+    keys = {entry(kRed, 10), entry(kGreen, 20), entry(kBlue, 30)};
+    struct Case
+    {
+        TPosition position;
+        bool border;
+        QList<QPoint> swatches; // top-left of each swatch, in key order
+    };
+    // The first page's yOffcetPx is 20 + 100 (border and title/comment); keyOffset 300 already
+    // holds the border the layout added to the page offsets.
+    const Case cases[] = {
+        {pRight, true, {{300, 120}, {300, 144}, {300, 168}}},
+        {pRight, false, {{300, 100}, {300, 124}, {300, 148}}},
+        {pBottom, true, {{20, 300}, {260, 300}, {500, 300}}},
+        {pBottom, false, {{0, 300}, {240, 300}, {480, 300}}},
+        {pTop, true, {{20, 120}, {260, 120}, {500, 120}}},
+        {pLeft, true, {{20, 120}, {20, 144}, {20, 168}}},
+    };
+    opt.printRuler = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "position " << int(c.position) << " border " << c.border);
+        v.position = c.position;
+        opt.inlineBorder = c.border;
+        TMyPage page = firstPage(v);
+        if (!c.border)
+            page.yOffcetPx -= v.borderTopPx();
+        page.hasKeys = c.position == pRight || c.position == pBottom;
+        page.keyOffset = 300;
+        page.keycount = 3;
+        page.keycols = 1;
+        QList<QPoint> got;
+        for (const auto& e : record(page).rects)
+            if (e.pen == QColor(Qt::black) && e.penStyle == Qt::SolidLine)
+                got.append(e.rect.topLeft().toPoint());
+        EXPECT_EQ(got, c.swatches);
+    }
+}
+
+TEST_F(PagePainterTest, KeyPageHasHeadingsAndEntriesUnderThem)
+{
+    keys = {entry(kRed, 10), entry(kGreen, 20), entry(kBlue, 30)};
+    TMyPage page;
+    page.PrintStitches = psBoth;
+    page.keysOnly = true;
+    page.yOffcetPx = 2 * v.titleHeightPx + v.borderTopPx();
+    page.keycount = 2;
+    page.keycols = 2;
+    page.KeyRestart = 2;
+    const Recorded r = record(page);
+    const QStringList texts = r.strings();
+    EXPECT_EQ(texts.mid(0, 6), (QStringList{"Palette: Small", "Color", "Order number/",
+                                            "Color Name", "Amount", "Bags"}));
+    EXPECT_EQ(texts.count(QStringLiteral("Color")), 2);
+    QList<QPoint> swatches;
+    for (const auto& e : r.rects)
+        if (e.pen == QColor(Qt::black) && e.penStyle == Qt::SolidLine)
+            swatches.append(e.rect.topLeft().toPoint());
+    EXPECT_EQ(swatches, (QList<QPoint>{{20, 100}, {20, 124}, {260, 100}}));
+}
+
+TEST_F(PagePainterTest, FooterShowsPageAndPageCountCentredInTheBottomStrip)
+{
+    opt.pageNumbers = true;
+    opt.printRuler = false;
+    TMyPage page = chartPage(v, 8, 8, 6, 6, false, false);
+    page.pageNum = 2;
+    const QFontMetrics fm(printFont(kPrintSansFamily, 12, 96));
+    const QString text = QStringLiteral("Page: 2/5");
+    struct Case
+    {
+        bool border;
+        int top;
+    };
+    for (const Case c : {Case{true, 500 - 20 - 20}, Case{false, 500 - 20}}) {
+        opt.inlineBorder = c.border;
+        const Recorded r = record(page);
+        ASSERT_EQ(r.strings(), QStringList{text});
+        EXPECT_EQ(r.texts[0].baseline, QPointF((600 - fm.horizontalAdvance(text)) / 2,
+                                               c.top + fm.ascent()));
+    }
+    opt.pageNumbers = false;
+    EXPECT_TRUE(record(page).texts.isEmpty());
+}
+
+TEST_F(PagePainterTest, HeaderShowsTitleOrFileNameAndCommentOrPalette)
+{
+    opt.printRuler = false;
+    struct Case
+    {
+        QString title, file;
+        QStringList comment;
+        QStringList texts;
+    };
+    const Case cases[] = {
+        {"Rose", "/x/y/rose.qvxp", {}, {"Rose", "Small"}},
+        {"", "/x/y/rose.qvxp", {"for Anna"}, {"rose.qvxp", "for Anna"}},
+    };
+    for (const Case& c : cases) {
+        design.stitch.Title = c.title;
+        design.stitch.setFilename(c.file);
+        design.stitch.comment = c.comment;
+        const Recorded r = record(firstPage(v));
+        EXPECT_EQ(r.strings(), c.texts);
+        ASSERT_EQ(r.texts.size(), 2);
+        EXPECT_EQ(r.texts[0].baseline.x(), 20);
+    }
+    // Pages other than the first carry no header.
+    EXPECT_TRUE(record(chartPage(v, 8, 8, 0, 6, false, true)).texts.isEmpty());
+}
+
+// Symbols on a PDF page are text of the symbol font: a reader's text extraction returns them.
+TEST_F(PagePainterTest, SymbolsOnAPdfPageAreText)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (tools/install-deps.sh)";
+    // A character set of plain letters so that the extracted text is easy to read.
+    TCharacterInfo set = *design.stitch.characters.find(QStringLiteral("Shapes"));
+    set.Name = QStringLiteral("Letters");
+    set.characters = QStringLiteral("QRSTUVW");
+    design.stitch.characters.insert(set.Name, set);
+    design.doc.CreateNewTemplate(16, 12, QStringLiteral("Letters"), QStringLiteral("Small"));
+    design.doc.updatePixel(0, 0, kRed, false);
+    design.doc.updatePixel(1, 0, kGreen, false);
+    design.doc.updatePixel(2, 0, kRed, false);
+    const QString pdf = currentTestPath(QStringLiteral(".pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(96);
+        writer.setPageSize(QPageSize(QSizeF(600 * 25.4 / 96, 500 * 25.4 / 96),
+                                     QPageSize::Millimeter));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        struct PdfTarget : PageTarget
+        {
+            QPainter p;
+            QPainter& painter() override { return p; }
+            void beginPage() override {}
+        } target;
+        target.p.begin(&writer);
+        const PrintContext ctx = context();
+        PagePainter painter(ctx, target);
+        opt.printRuler = false;
+        painter.beginJob();
+        painter.drawTablePage(firstPage(v));
+        target.p.end();
+    }
+    const QByteArray keep = qgetenv("QUILLMARK_PAGE_PDF");
+    if (!keep.isEmpty())
+        QFile::copy(pdf, QString::fromLocal8Bit(keep));
+    QProcess run;
+    run.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(run.waitForFinished(30000));
+    // Separately placed glyphs come out with spaces between them.
+    const QString text = QString::fromUtf8(run.readAllStandardOutput()).remove(QLatin1Char(' '));
+    const QChar red = design.stitch.chars.symbolAt(design.stitch.Colors.find(kRed)->charID);
+    const QChar green = design.stitch.chars.symbolAt(design.stitch.Colors.find(kGreen)->charID);
+    EXPECT_TRUE(text.contains(QString(red) + green + red)) << text.toStdString();
+}
+
+// A page with everything on it, for looking at: QUILLMARK_PAGE_PNG=path writes it.
+TEST_F(PagePainterTest, RealisticPageDrawsEveryPart)
+{
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            if ((x * 7 + y * 3) % 5 != 0)
+                design.doc.updatePixel(x, y, (x + y) % 3 == 0 ? kRed : (x < 8 ? kGreen : kBlue), false);
+    design.doc.updateQPixel(0, 0, kWhite, false);
+    TBackStitch b;
+    b.FromPoint = {2, 2};
+    b.ToPoint = {10, 8};
+    b.Color = kBlue;
+    design.doc.backStitchesAdd(b, false);
+    TFrenchKnot k;
+    k.Center = {6, 10};
+    k.Color = kRed;
+    design.doc.frenchKnotAdd(k, false);
+    keys = {entry(kRed, 40), entry(kGreen, 50), entry(kBlue, 60), entry(kBlue, 9, ctBack)};
+    v.position = pRight;
+    opt.pageNumbers = true;
+    TMyPage page = firstPage(v);
+    page.hasKeys = true;
+    page.keyOffset = 240;
+    page.keycount = 4;
+    page.pageNum = 1;
+    const QImage img = render(page);
+    const QByteArray out = qgetenv("QUILLMARK_PAGE_PNG");
+    if (!out.isEmpty())
+        img.save(QString::fromLocal8Bit(out));
+    int black = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            black += isBlack(img.pixel(x, y));
+    EXPECT_GT(black, 1000);
+}
+
+} // namespace
