@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 #include "BuildConfig.h"
+#include "ExportCommand.h"
 #include "LayoutCommand.h"
 #include "PageOptions.h"
 
@@ -49,6 +50,13 @@ const char* kUsage =
     "                    table as one JSON object: printer pages (A4 portrait at 300 dpi\n"
     "                    unless --paper or --landscape), or with --export the picture pages of\n"
     "                    the export settings (--width, --height, --grid override them)\n"
+    "  export DESIGN -o PATH [--type jpeg|bmp|png|pdf] [--overwrite] [page options]\n"
+    "                    write the pages as the print dialog's export does and print the\n"
+    "                    files written, one per line: pictures (jpeg unless PATH ends in .pdf)\n"
+    "                    into the folder PATH, named after DESIGN with the page number\n"
+    "                    (Girl_01.jpeg ...), on the export pages of `layout --export`; or one\n"
+    "                    PDF file PATH on printer pages (as `layout`; export-sized pages with\n"
+    "                    --export). An existing file is replaced only with --overwrite\n"
     "\n"
     "Page options:\n"
     "%PAGEOPTIONS%"
@@ -351,6 +359,8 @@ int runCli(const QStringList& arguments)
             return commandInfo(session, rest);
         if (command == QLatin1String("layout"))
             return commandLayout(session, rest);
+        if (command == QLatin1String("export"))
+            return commandExport(session, rest);
         return usageError(QStringLiteral("unknown command %1").arg(command));
     } catch (const QuillError& e) {
         err() << "quillmark-cli: " << e.message() << "\n";
