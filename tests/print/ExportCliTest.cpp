@@ -80,9 +80,10 @@ protected:
         openDesignFile(session.document(), design());
         const TStitch& st = session.stitch();
         QString symbols;
-        for (auto it = st.Colors.begin(); it != st.Colors.end(); ++it)
-            if (it.value().colorCount > 0)
-                symbols += st.chars.symbolAt(it.value().charID);
+        for (const auto& [key, info] : st.Colors) {
+            if (info.colorCount > 0)
+                symbols += st.chars.symbolAt(info.charID);
+        }
         return symbols;
     }
 
@@ -245,8 +246,37 @@ TEST_F(ExportCliTest, ExitCodesOfWrongUseAndFailures)
         const CliRun r = cli(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.what << ": " << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.message)) << c.what << ": " << r.err.toStdString();
-        if (c.exitCode == 2)
+        if (c.exitCode == 2) {
             EXPECT_EQ(QString::fromUtf8(r.err).count('\n'), 1) << c.what << ": " << r.err.toStdString();
+        }
     }
     EXPECT_FALSE(QFileInfo::exists(out("x")));
+}
+
+TEST_F(ExportCliTest, PdfPagesFollowThePaperOptions)
+{
+    if (!havePoppler())
+        GTEST_SKIP() << "pdfinfo is not installed";
+    const struct
+    {
+        QStringList options;
+        const char* pageSize; // as pdfinfo reports it, in points
+    } cases[] = {
+        {{}, "595(\\.\\d+)? x 84[12](\\.\\d+)? pts"},
+        {{"--landscape"}, "84[12](\\.\\d+)? x 595(\\.\\d+)? pts"},
+        {{"--paper", "letter"}, "612 x 792 pts"},
+        // Export-sized pages: the picture's pixels at 72 dpi.
+        {{"--export", "--width", "600", "--height", "500"}, "600 x 500 pts"},
+    };
+    for (const auto& c : cases) {
+        const QString pdf = out("paper.pdf");
+        const CliRun r = cli(QStringList{"export", design(), "-o", pdf, "--overwrite"} + c.options);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QString info = tool("pdfinfo", {pdf});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+") + c.pageSize)))
+            << c.options.join(' ').toStdString() << "\n" << info.toStdString();
+        EXPECT_TRUE(info.contains(QRegularExpression(
+            QStringLiteral("Pages:\\s+%1\\n").arg(pageNumber(c.options)))))
+            << c.options.join(' ').toStdString() << "\n" << info.toStdString();
+    }
 }
