@@ -5,6 +5,7 @@
 #include "print/PdfPageTarget.h"
 #include "print/PrintJob.h"
 #include "print/PrintJobRunner.h"
+#include "print/KeyList.h"
 
 #include "core/QuillError.h"
 #include "support/SmallDesign.h"
@@ -454,3 +455,58 @@ TEST(PrintJobRunner, ReportsProgressCancelsAndFailsOnItsWorkerThread)
 }
 
 } // namespace
+
+// --- with the page painter ---
+
+namespace {
+
+// A 70 x 50 design in the small palette's four colours, laid out for export pages.
+struct PaintedJob
+{
+    explicit PaintedJob(TPosition position)
+    {
+        const ColorKey colours[] = {kRed, kGreen, kWhite, kBlue};
+        for (int y = 0; y < design.doc.height(); ++y)
+            for (int x = 0; x < design.doc.width(); ++x)
+                design.doc.updatePixel(x, y, keyToPixel(colours[(x / 3 + y / 2) % 4]), false);
+        design.doc.CalcColorUsage();
+        options.exportMode = true;
+        keys = buildKeyList(design.doc);
+        const TLayoutInput input = layoutInputFor(design.doc, keys, {});
+        preview.position = position;
+        preview.imagewidth = design.doc.width();
+        preview.imageheight = design.doc.height();
+        preview.calc(options, input);
+    }
+    SmallDesign design{70, 50};
+    TPrintOptions options;
+    TPreview preview;
+    QList<TMyColor> keys;
+};
+
+} // namespace
+
+TEST(PrintJobWithPainter, EveryPageOfTheTableIsOnePictureAndNoneIsBlank)
+{
+    for (TPosition position : {pSeparate, pRight, pBottom, pLeft, pTop}) {
+        PaintedJob j(position);
+        ASSERT_GT(j.preview.pageNumber, 1) << int(position);
+        ImagePageTarget target(j.preview);
+        PrintJob job({j.design.doc, j.design.stitch, j.preview, j.options, j.keys, {}});
+        int asked = 0;
+        ASSERT_TRUE(job.run(target, [&](int page, int pages) {
+            ++asked;
+            EXPECT_EQ(pages, j.preview.pageNumber);
+            return true;
+        }));
+        const QList<QImage> pages = target.takePages();
+        EXPECT_EQ(pages.size(), j.preview.pageNumber) << int(position);
+        EXPECT_EQ(asked, j.preview.pageNumber) << int(position);
+        for (int i = 0; i < pages.size(); ++i) {
+            EXPECT_EQ(pages[i].size(), QSize(j.preview.pagewidthReal, j.preview.pageheightReal));
+            QImage white(pages[i].size(), pages[i].format());
+            white.fill(Qt::white);
+            EXPECT_NE(pages[i], white) << "page " << i + 1 << " of position " << int(position);
+        }
+    }
+}
