@@ -29,6 +29,7 @@ class TActions;
 class TFGhost;
 class TFPalette;
 class TFNewImage;
+class TFPrintOptions;
 class ToolController;
 
 class MainWindow : public QMainWindow
@@ -96,6 +97,10 @@ public:
     void MenuConvertClick();
     // "Wizzard ...": the last conversion wizard shown again.
     void MenuWizzardClick();
+    // "Print ...": the print dialog for the design.
+    void MenuPrintClick();
+    // The print dialog, made on first use.
+    TFPrintOptions* printDialog();
     // Closing: writes the settings, then asks Check.
     bool FormCloseQuery();
 
@@ -223,6 +228,7 @@ private:
     QMenu* m_shadowMenu = nullptr;
     QTimer* m_shadowButtonTimer = nullptr;
     TFGhost* m_ghostWindow = nullptr;
+    TFPrintOptions* m_printOptions = nullptr;
     // Saving is possible at all (a design is open); "Save" also needs unsaved changes.
     bool m_saveAllowed = false;
     bool m_shownOnce = false;

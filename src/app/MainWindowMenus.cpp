@@ -50,7 +50,7 @@ const QList<MenuDef>& menuDefs()
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuConvert", "Convert Picture to Template ...", 'C', "", true},
           {nullptr, nullptr, 0, nullptr, false},
-          {"MenuPrint", "Print ...", 'P', "Ctrl+P", false},
+          {"MenuPrint", "Print ...", 'P', "Ctrl+P", true},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuExit", "Exit", 'x', "Ctrl+Q", true}}},
         {"MenuEdit", "Edit", 'E',
@@ -197,6 +197,7 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("MenuNew")), &QAction::triggered, this, &MainWindow::MenuNewClick);
     connect(action(QStringLiteral("MenuConvert")), &QAction::triggered, this, &MainWindow::MenuConvertClick);
     connect(action(QStringLiteral("MenuWizzard")), &QAction::triggered, this, &MainWindow::MenuWizzardClick);
+    connect(action(QStringLiteral("MenuPrint")), &QAction::triggered, this, &MainWindow::MenuPrintClick);
     connect(action(QStringLiteral("MenuExit")), &QAction::triggered, this, &QWidget::close);
     connect(action(QStringLiteral("MenuAbout")), &QAction::triggered, this, &MainWindow::showAbout);
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);

@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuSaveAs", "Save as ...", "Ctrl+Shift+S", true, true},
         {"MenuReopen", "Reopen ...", "", false, true},
         {"MenuConvert", "Convert Picture to Template ...", "", true, true},
-        {"MenuPrint", "Print ...", "Ctrl+P", false, true},
+        {"MenuPrint", "Print ...", "Ctrl+P", true, true},
         {"MenuExit", "Exit", "Ctrl+Q", true, true},
         {"MenuEdit", "Edit", "", true, true},
         {"Undo1", "Undo", "Ctrl+Z", false, true},
