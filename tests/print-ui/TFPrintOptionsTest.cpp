@@ -36,8 +36,8 @@ void paintSome(PatternDocument& doc, int colors)
     const TStitch& st = doc.stitch();
     const QList<ColorKey> keys = st.ColorPalettes.value(st.colorsname()).keys();
     for (int i = 0; i < colors && i < keys.size(); ++i)
-        for (int y = 0; y < doc.height(); y += 3)
-            doc.updatePixel(i, y, keys[i], true);
+        for (int y = (i / doc.width()) * 3; y < doc.height(); y += 3 * (1 + colors / doc.width()))
+            doc.updatePixel(i % doc.width(), y, keys[i], true);
 }
 
 bool hasColour(const QImage& image)
@@ -431,6 +431,19 @@ TEST_F(DialogFixture, ProgressShowsThePageOfAll)
     EXPECT_TRUE(progress->cancelRequested());
     progress->start(3);
     EXPECT_FALSE(progress->cancelRequested());
+}
+
+TEST_F(DialogFixture, KeyThatCannotFitAboveTheChartFallsBackToSeparate)
+{
+    // So many colours that their key rows need more than a page.
+    paintSome(session->document(), 300);
+    dialog->prepare(session->document());
+    ModalScript script({click(QStringLiteral("OK"))});
+    child<QRadioButton>(dialog.get(), "RadioButton1")->click();
+    EXPECT_EQ(script.texts, QStringList{QString::fromLatin1(TPreview::kTooManyColorsMessage)});
+    EXPECT_EQ(dialog->model().keyPosition(), pSeparate);
+    EXPECT_TRUE(child<QRadioButton>(dialog.get(), "RadioButton8")->isChecked());
+    EXPECT_GT(dialog->model().preview.pageNumber, 1);
 }
 
 } // namespace
