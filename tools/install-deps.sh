@@ -19,8 +19,9 @@ packages=(
   fonts-dejavu-core python3-fontforge
   # printed pages: Liberation Sans and Carlito stand in for Arial and Calibri (same metrics)
   fonts-liberation2 fonts-crosextra-carlito
-  # running the window on a machine without a display, and screenshots
-  xvfb xauth x11-apps
+  # running the window on a machine without a display, driving it from a script (xdotool),
+  # and screenshots (xwd, turned into PNG by netpbm's xwdtopnm and pnmtopng)
+  xvfb xauth x11-apps xdotool netpbm
 )
 # With --fuzz: the compiler and runtime of the libFuzzer targets (fuzz/README.md).
 if [ "${1:-}" = "--fuzz" ]; then

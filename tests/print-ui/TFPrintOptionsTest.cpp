@@ -17,10 +17,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <QTest>
@@ -79,6 +81,31 @@ int pdfPages(const QString& path)
         return -1;
     const QString text = QString::fromLatin1(f.readAll());
     return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+}
+
+// The words of one page of a PDF file with the top left corner of each, in points, as
+// pdftotext reads them.
+struct PdfWord
+{
+    QString text;
+    QPointF at;
+};
+QList<PdfWord> pdfWords(const QString& path, int page)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+             QString::number(page), QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    const QString xml = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    QList<PdfWord> words;
+    for (auto it = word.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        words << PdfWord{m.captured(3), QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())};
+    }
+    return words;
 }
 
 class TFPrintOptionsTest : public ::testing::Test
@@ -376,6 +403,39 @@ TEST_F(DialogFixture, ExportIntoOnePdfFileHasPaperPages)
     chooseImageType(dialog.get(), etPNG);
     EXPECT_EQ(p.pagewidthReal, 900);
     EXPECT_EQ(child<QLineEdit>(dialog.get(), "EFileName")->text(), QStringLiteral("New file_#.PNG"));
+}
+
+TEST_F(DialogFixture, APdfPrinterGivesThePagesOfThePdfExport)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QString printed = m_folder + QStringLiteral("-printer.pdf");
+    QFile::remove(printed);
+    dialog->printer().setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer().setOutputFileName(printed);
+    dialog->prepare(session->document());
+    ASSERT_TRUE(dialog->printJob());
+    const int pages = dialog->model().preview.pageNumber;
+    exportTo(etPDF);
+    EXPECT_EQ(dialog->model().preview.pageNumber, pages);
+    ASSERT_TRUE(dialog->printJob());
+    const QString exported = QDir(m_folder).filePath(QStringLiteral("New file.pdf"));
+    ASSERT_EQ(pdfPages(printed), pages);
+    ASSERT_EQ(pdfPages(exported), pages);
+    // Every word (title, ruler numbers, symbols, key entries) stands at the same place on
+    // the same page, within a fraction of a millimetre.
+    for (int page = 1; page <= pages; ++page) {
+        SCOPED_TRACE(page);
+        const QList<PdfWord> a = pdfWords(printed, page), b = pdfWords(exported, page);
+        ASSERT_FALSE(a.isEmpty());
+        ASSERT_EQ(a.size(), b.size());
+        for (int i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i].text, b[i].text) << i;
+            EXPECT_LT((a[i].at - b[i].at).manhattanLength(), 1.0)
+                << a[i].text.toStdString() << " at " << a[i].at.x() << "," << a[i].at.y()
+                << " and " << b[i].at.x() << "," << b[i].at.y();
+        }
+    }
 }
 
 TEST_F(DialogFixture, CancelStopsTheJob)

@@ -183,6 +183,13 @@ void TFPrintOptions::showPrinterDetails()
 
 void TFPrintOptions::applyPrinter(bool runLayout)
 {
+    // A PDF file has no edge that cannot be printed: its pages use the whole sheet at the
+    // resolution of the PDF export, so that both give the same pages. A printer keeps its
+    // unprintable margins and its own resolution.
+    const bool pdf = m_printer.outputFormat() == QPrinter::PdfFormat;
+    m_printer.setFullPage(pdf);
+    if (pdf)
+        m_printer.setResolution(PrintDialogModel::kPdfDpi);
     m_printer.setPageOrientation(m_model.format() == fLandscape ? QPageLayout::Landscape
                                                                : QPageLayout::Portrait);
     showPrinterDetails();
