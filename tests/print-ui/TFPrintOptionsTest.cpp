@@ -399,10 +399,27 @@ TEST_F(DialogFixture, ExportIntoOnePdfFileHasPaperPages)
     const QStringList files = filesIn(m_folder);
     ASSERT_EQ(files, QStringList{QStringLiteral("New file.pdf")});
     EXPECT_EQ(pdfPages(QDir(m_folder).filePath(files.first())), p.pageNumber);
+    // Again, replacing the file: a second PDF job of the process writes its fonts as well.
+    {
+        ModalScript script({click(QStringLiteral("Yes"))});
+        ASSERT_TRUE(dialog->printJob());
+        EXPECT_TRUE(script.done());
+    }
+    EXPECT_EQ(pdfPages(QDir(m_folder).filePath(files.first())), p.pageNumber);
     // Back to pictures: the export page size again, and the name with its page number.
     chooseImageType(dialog.get(), etPNG);
     EXPECT_EQ(p.pagewidthReal, 900);
     EXPECT_EQ(child<QLineEdit>(dialog.get(), "EFileName")->text(), QStringLiteral("New file_#.PNG"));
+    // Pictures drawn on the worker thread, then the PDF file once more.
+    ASSERT_TRUE(dialog->printJob());
+    EXPECT_EQ(filesIn(m_folder).size(), 1 + p.pageNumber);
+    chooseImageType(dialog.get(), etPDF);
+    {
+        ModalScript script({click(QStringLiteral("Yes"))});
+        ASSERT_TRUE(dialog->printJob());
+        EXPECT_TRUE(script.done());
+    }
+    EXPECT_EQ(pdfPages(QDir(m_folder).filePath(files.first())), p.pageNumber);
 }
 
 TEST_F(DialogFixture, APdfPrinterGivesThePagesOfThePdfExport)

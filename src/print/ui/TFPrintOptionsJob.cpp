@@ -187,11 +187,15 @@ bool TFPrintOptions::runExport()
         request.overwrite = true;
     }
     QStringList written;
+    // Pictures are drawn on the worker thread. A PDF file stays on this thread, in slices:
+    // Qt's PDF writer embeds the fonts through font engines that a thread which has ended
+    // leaves behind, so a second PDF written on another worker thread crashes.
+    const bool onWorker = request.type != etPDF;
     const bool done = runJob([&written, request, input = jobInput()](const PrintJob::Progress& progress) {
         PrintJob job(input);
         written = exportPages(job, request, progress);
         return !written.isEmpty();
-    }, true);
+    }, onWorker);
     m_written = written;
     return done;
 }
