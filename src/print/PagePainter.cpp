@@ -3,6 +3,7 @@
 #include "KeyList.h"
 #include "PagePainterState.h"
 #include "PrintFonts.h"
+#include "RealMode.h"
 #include "core/PatternDocument.h"
 #include "core/SymbolFont.h"
 #include "core/TStitch.h"
@@ -29,6 +30,8 @@ PagePainter::State::State(const PrintContext& context, PageTarget& pageTarget)
 {
     position = keyOnlyJob() ? pSeparate : ctx.preview.position;
 }
+
+PagePainter::State::~State() = default;
 
 QString PagePainter::State::tr(const QString& text) const
 {
@@ -229,6 +232,7 @@ void PagePainter::State::drawKeyEntry(const TMyColor& entry, const QRect& rect)
 PagePainter::PagePainter(const PrintContext& context, PageTarget& target)
     : m_ctx(context), m_target(target), m_state(std::make_unique<State>(context, target))
 {
+    m_state->backStitchProgress = &backStitchProgress;
 }
 
 PagePainter::~PagePainter() = default;
@@ -236,6 +240,12 @@ PagePainter::~PagePainter() = default;
 void PagePainter::beginJob()
 {
     m_state->position = m_state->keyOnlyJob() ? pSeparate : m_ctx.preview.position;
+    m_state->real.reset();
+    if (m_ctx.options.realMode)
+        m_state->real = std::make_unique<RealModeTextures>(
+            m_ctx.doc, m_ctx.stitch,
+            QSize(Rnd(m_ctx.preview.gridWidthPx), Rnd(m_ctx.preview.gridHeightPx)),
+            m_ctx.options.cmyk);
 }
 
 void PagePainter::drawTablePage(const TMyPage& page)

@@ -8,6 +8,7 @@
 #include "TPreview.h"
 
 #include <QList>
+#include <QRect>
 #include <functional>
 #include <memory>
 
@@ -43,6 +44,11 @@ public:
 private:
     bool m_used = false;
 };
+
+// Label (row, column) of a label sheet in page pixels at `mmPx` pixels per millimetre: an A4
+// sheet of LabelGridHor x LabelGridVert labels with the label settings' borders and sizes and
+// the gaps that spread them over the sheet.
+QRect labelRect(const TStitch& stitch, double mmPx, int row, int col);
 
 class PagePainter
 {

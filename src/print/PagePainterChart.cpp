@@ -2,6 +2,7 @@
 // stitches and Rhodes stitches with their start markers, and French knots.
 #include "PagePainter.h"
 #include "PagePainterState.h"
+#include "RealMode.h"
 #include "core/PatternDocument.h"
 #include "core/TStitch.h"
 
@@ -43,6 +44,13 @@ void boxEllipse(QPainter& p, int l, int t, int r, int b)
 bool hasBackOrRhodes(const PatternDocument& doc)
 {
     return !doc.DesignBackStitches.isEmpty() || !doc.DesignRhodes.empty();
+}
+
+// A knot on the right or bottom border line of a page belongs to the next page.
+bool knotOnPage(const TMyPage& pg, QPoint gp)
+{
+    return gp.x() >= 2 * pg.cellXFirst && gp.x() < 2 * pg.cellXLast + 2
+        && gp.y() >= 2 * pg.cellYFirst && gp.y() < 2 * pg.cellYLast + 2;
 }
 
 void drawGrid(PagePainter::State& st)
@@ -300,14 +308,56 @@ void drawFrenchKnots(PagePainter::State& st)
     const int rx = Rnd(v.gridWidthPx) / 3, ry = Rnd(v.gridHeightPx) / 3;
     for (const TFrenchKnot& k : st.ctx.doc.DesignFrenchKnots) {
         const QPoint gp = k.Center;
-        if (gp.x() < 2 * pg.cellXFirst || gp.x() >= 2 * pg.cellXLast + 2
-            || gp.y() < 2 * pg.cellYFirst || gp.y() >= 2 * pg.cellYLast + 2)
+        if (!knotOnPage(pg, gp))
             continue;
         const QPoint c = gridPixel(v, gp) + QPoint(fr.ox, fr.oy);
         p.setPen(QPen(v.useColors ? st.printed(k.Color) : PagePainter::State::grey(k.Color), 1));
         p.setBrush(keyToQColor(k.Color));
         boxEllipse(p, c.x() - rx, c.y() - ry, c.x() + rx, c.y() + ry);
     }
+}
+
+// Real mode: the page's cells as thread textures, back stitches as thread strips drawn into
+// the same bitmap, and knots as knot pictures on the page.
+void drawRealChart(PagePainter::State& st)
+{
+    const TMyPage& pg = *st.page;
+    const TPreview& v = st.pv();
+    const TPrintOptions& o = st.opt();
+    const PatternDocument& doc = st.ctx.doc;
+    RealModeTextures& real = *st.real;
+    QPainter& p = st.painter();
+    QImage bitmap = real.pageBitmap(pg, v.gridWidthPx, v.gridHeightPx);
+    const QPoint at(st.S + 1, st.U + 1);
+    p.drawImage(at, bitmap);
+    const StitchFrame fr = stitchFrame(st);
+    if ((pg.PrintStitches == psBackStitchOnly || pg.PrintStitches == psBoth)
+        && hasBackOrRhodes(doc)) {
+        QList<RealModeTextures::Segment> segments;
+        const QPoint corner(fr.left, fr.top);
+        auto add = [&](QPoint from, QPoint to, ColorKey c) {
+            QPoint a = gridPixel(v, from), b = gridPixel(v, to);
+            if (clipSegment(a, b, fr.left, fr.top, fr.right, fr.bottom))
+                segments.append({a - corner, b - corner, c});
+        };
+        if (o.backStitches)
+            for (const TBackStitch& b : doc.DesignBackStitches)
+                add(b.FromPoint, b.ToPoint, b.Color);
+        if (o.rhodes)
+            for (const auto& r : doc.DesignRhodes)
+                for (const TBackStitch& s : r->stitches)
+                    add(s.FromPoint, s.ToPoint, r->color);
+        if (!segments.isEmpty()) {
+            real.drawBackStitches(bitmap, segments,
+                                  st.backStitchProgress ? *st.backStitchProgress
+                                                        : std::function<void(int, int)>());
+            p.drawImage(at, bitmap);
+        }
+    }
+    if (o.rhodes)
+        for (const TFrenchKnot& k : doc.DesignFrenchKnots)
+            if (knotOnPage(pg, k.Center))
+                real.drawFrenchKnot(p, gridPixel(v, k.Center) + QPoint(fr.ox, fr.oy), k.Color);
 }
 
 } // namespace
@@ -369,6 +419,12 @@ void drawChartPage(PagePainter::State& st)
     p.setRenderHint(QPainter::Antialiasing, false);
     // A page without cells (key entries continued beside the chart) holds no chart.
     const bool cells = pg.cellsX > 0 && pg.cellsY > 0;
+    if (cells && st.real) {
+        drawRealChart(st);
+        p.restore();
+        st.target.markUsed();
+        return;
+    }
     if (cells && !o.realMode)
         drawGrid(st);
     if (cells && (pg.PrintStitches != psBackStitchOnly || o.realMode)) {

@@ -12,13 +12,17 @@
 #include <QPoint>
 #include <QRawFont>
 #include <QRect>
+#include <functional>
+#include <memory>
 
 class QPainter;
+class RealModeTextures;
 struct TColorInfo;
 
 struct PagePainter::State
 {
     State(const PrintContext& context, PageTarget& target);
+    ~State();
 
     const PrintContext& ctx;
     PageTarget& target;
@@ -30,6 +34,9 @@ struct PagePainter::State
     // End point (chart pixels) and colour of the last back stitch drawn on the page.
     QPoint lastEnd{-1, -1};
     qint64 lastColor = -1;
+    // Real mode: the job's textures, built once by beginJob; the back-stitch progress report.
+    std::unique_ptr<RealModeTextures> real;
+    const std::function<void(int, int)>* backStitchProgress = nullptr;
 
     QPainter& painter() { return target.painter(); }
     const TPreview& pv() const { return ctx.preview; }

@@ -18,5 +18,7 @@ QFont printFont(const QString& family, double points, int pixelsPerInch, bool bo
     // No substitution by style: the family is installed with the program's dependencies.
     font.setStyleHint(QFont::SansSerif);
     font.setKerning(false);
+    // No ligatures: a PDF reader's text extraction cannot map a ligature glyph back ("tt").
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }

@@ -75,6 +75,7 @@ struct Recorded
         QColor ink;
         bool bold = false;
         QString family;
+        int page = 0;
     };
     struct Shape
     {
@@ -130,7 +131,7 @@ public:
     void drawTextItem(const QPointF& p, const QTextItem& ti) override
     {
         m_out.texts.append({ti.text(), p, ti.font().pixelSize(), m_pen.color(), ti.font().bold(),
-                            ti.font().family()});
+                            ti.font().family(), m_out.page});
     }
     Type type() const override { return User; }
 

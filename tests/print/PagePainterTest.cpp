@@ -4,6 +4,7 @@
 // entry texts and places, the footer, and symbols as text on PDF pages.
 #include "PagePainterSupport.h"
 #include "print/PrintFonts.h"
+#include "print/RealMode.h"
 #include "support/SmallDesign.h"
 #include "support/TestSupport.h"
 
@@ -11,6 +12,7 @@
 #include <QFontMetrics>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -581,6 +583,45 @@ TEST_F(PagePainterTest, RealisticPageDrawsEveryPart)
         for (int x = 0; x < img.width(); ++x)
             black += isBlack(img.pixel(x, y));
     EXPECT_GT(black, 1000);
+}
+
+TEST_F(PagePainterTest, RealModeDrawsTexturesWithoutGridAndReportsEachBackStitch)
+{
+    for (int x = 0; x < 8; ++x)
+        design.doc.updatePixel(x, 0, kRed, false);
+    for (const auto& [a, b] : {std::pair{QPoint(2, 2), QPoint(6, 2)}, std::pair{QPoint(6, 2), QPoint(6, 6)}}) {
+        TBackStitch s;
+        s.FromPoint = a;
+        s.ToPoint = b;
+        s.Color = kBlue;
+        design.doc.backStitchesAdd(s, false);
+    }
+    opt.realMode = true;
+    ImageTarget target(QSize(v.pagewidthReal, v.pageheightReal));
+    const PrintContext ctx = context();
+    PagePainter painter(ctx, target);
+    QList<std::pair<int, int>> reports;
+    painter.backStitchProgress = [&](int done, int all) { reports.append({done, all}); };
+    const int before = RealModeTextures::textureSetsBuilt();
+    painter.beginJob();
+    painter.drawTablePage(firstPage(v));
+    painter.drawTablePage(chartPage(v, 0, 8, 6, 6, true, false));
+    EXPECT_EQ(RealModeTextures::textureSetsBuilt(), before + 1) << "textures once per job";
+    EXPECT_EQ(reports, (QList<std::pair<int, int>>{{1, 2}, {2, 2}}));
+    const QImage img = target.current();
+    // A red cross texture in cell (3, 0) (x 120..139, y 160..179): reddish, not a flat fill.
+    int reddish = 0;
+    QSet<QRgb> shades;
+    for (int y = 161; y < 179; ++y)
+        for (int x = 121; x < 139; ++x) {
+            const QRgb c = img.pixel(x, y);
+            reddish += qRed(c) > qGreen(c) + 40;
+            shades.insert(c);
+        }
+    EXPECT_GT(reddish, 50);
+    EXPECT_GT(shades.size(), 3);
+    // No ruler ticks in the margin.
+    EXPECT_TRUE(isWhite(img.pixel(45, 180)));
 }
 
 } // namespace
