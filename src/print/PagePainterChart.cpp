@@ -243,8 +243,13 @@ QPoint gridPixel(const TPreview& v, QPoint gp)
     return QPoint(Rnd(gp.x() * v.gridWidthPx) / 2, Rnd(gp.y() * v.gridHeightPx) / 2);
 }
 
+// Which stitches get a start marker: back stitches wherever a chain begins (a stitch that
+// does not start where the one drawn before ended, or has another colour); Rhodes stitches on
+// their first stitch only, as their stitches cross rather than chain.
+enum class Marker { whereChainBegins, yes, no };
+
 void drawStraightStitch(PagePainter::State& st, const StitchFrame& fr, QPoint from, QPoint to,
-                        ColorKey c, bool firstOfGroup)
+                        ColorKey c, Marker marker)
 {
     const TPreview& v = st.pv();
     const TPrintOptions& o = st.opt();
@@ -257,7 +262,8 @@ void drawStraightStitch(PagePainter::State& st, const StitchFrame& fr, QPoint fr
                   Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawLine(a + shift, b + shift);
 
-    if (firstOfGroup || a != st.lastEnd || qint64(c) != st.lastColor) {
+    const bool chainBegins = a != st.lastEnd || qint64(c) != st.lastColor;
+    if (marker == Marker::yes || (marker == Marker::whereChainBegins && chainBegins)) {
         const double len = std::hypot(double(a.x() - b.x()), double(a.y() - b.y()));
         const double dx = len > 0 ? (a.x() - b.x()) / len : 0.0;
         const double dy = len > 0 ? (a.y() - b.y()) / len : 0.0;
@@ -288,13 +294,13 @@ void drawBackStitches(PagePainter::State& st)
     st.lastColor = -1;
     if (st.opt().backStitches)
         for (const TBackStitch& b : doc.DesignBackStitches)
-            drawStraightStitch(st, fr, b.FromPoint, b.ToPoint, b.Color, false);
+            drawStraightStitch(st, fr, b.FromPoint, b.ToPoint, b.Color, Marker::whereChainBegins);
     if (st.opt().rhodes)
         for (const auto& r : doc.DesignRhodes) {
-            bool first = true;
+            Marker marker = Marker::yes;
             for (const TBackStitch& s : r->stitches) {
-                drawStraightStitch(st, fr, s.FromPoint, s.ToPoint, r->color, first);
-                first = false;
+                drawStraightStitch(st, fr, s.FromPoint, s.ToPoint, r->color, marker);
+                marker = Marker::no;
             }
         }
 }

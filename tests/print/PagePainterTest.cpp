@@ -328,6 +328,100 @@ TEST_F(PagePainterTest, BackStitchChainHasOneStartMarkerAndANewOneWhereItReenter
     EXPECT_EQ(markers(record(firstPage(v))), 0);
 }
 
+TEST_F(PagePainterTest, RhodesStitchesAreDrawnInTheirColourWithOneMarkerEach)
+{
+    // Two Rhodes stitches of crossing stitches on page (0, 0) (S = 60, U = 160; grid point
+    // (px, py) at (60 + 10 px, 160 + 10 py)). None of their stitches chains on to the one
+    // before, yet only the first stitch of each gets a start marker.
+    auto rhode = [&](QPoint at, ColorKey c) {
+        auto r = std::make_unique<TRhode>();
+        r->width = r->height = 2;
+        r->color = c;
+        const QPoint ends[][2] = {{{0, 0}, {4, 4}}, {{4, 0}, {0, 4}}, {{2, 0}, {2, 4}}};
+        for (const auto& e : ends) {
+            TBackStitch s;
+            s.FromPoint = at + e[0];
+            s.ToPoint = at + e[1];
+            s.Color = c;
+            r->stitches.append(s);
+        }
+        design.doc.RhodeAdd(std::move(r), false);
+    };
+    rhode({2, 2}, kBlue);
+    rhode({8, 2}, kBlue);
+    opt.printRuler = false;
+    opt.printGrid = false;
+    opt.backSymbol = false;
+    struct Case
+    {
+        const char* what;
+        TPrintStitches kind;
+        bool rhodes;
+        int markers;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {"chart page", psBoth, true, 2, true},
+        {"back-stitch copy", psBackStitchOnly, true, 2, true},
+        {"cross-stitch page of separate back-stitch printing", psCrossStitchOnly, true, 0, false},
+        {"\"Print Rhodes/French Knot\" off", psBoth, false, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        opt.rhodes = c.rhodes;
+        const TMyPage page = chartPage(v, 0, 8, 0, 6, true, true, c.kind);
+        EXPECT_EQ(markers(record(page)), c.markers);
+        const QImage img = render(page);
+        // The upright stitch of each Rhodes stitch runs down x = 100 and x = 160 from y = 180
+        // to 220; below the crossing point only that stitch is there.
+        auto blue = [&](int x0) {
+            int n = 0;
+            for (int y = 206; y <= 214; ++y)
+                for (int x = x0 - 2; x <= x0 + 2; ++x)
+                    n += img.pixel(x, y) == qRgb(0, 0, 255);
+            return n;
+        };
+        EXPECT_EQ(blue(100) >= 9, c.drawn);
+        EXPECT_EQ(blue(160) >= 9, c.drawn);
+    }
+}
+
+TEST_F(PagePainterTest, QuarterStitchesFillTheirQuarterOfTheCell)
+{
+    // Quarter (qi, qj) of page (0, 0) fills from (10 qi + 61, 10 qj + 161) up to, not
+    // including, (10 (qi + 1) + 60, 10 (qj + 1) + 160).
+    design.doc.updateQPixel(3, 1, kGreen, false); // cell (1, 0), bottom right
+    design.doc.updateQPixel(4, 4, kRed, false);   // cell (2, 2), top left
+    opt.printSymbols = false;
+    const QImage img = render(firstPage(v));
+    struct Probe
+    {
+        int x, y;
+        QRgb colour;
+    };
+    const QRgb green = qRgb(0, 128, 0), red = qRgb(255, 0, 0), white = qRgb(255, 255, 255);
+    const Probe probes[] = {
+        {91, 171, green}, {99, 179, green}, {95, 175, green},
+        {90, 175, white}, {95, 170, white}, // the quarter's own edge stays clear
+        {85, 175, white}, {95, 165, white}, // the cell's other quarters are empty
+        {101, 201, red}, {109, 209, red},
+        {110, 205, white}, {105, 210, white},
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(img.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    // With symbols, the quarter's symbol is drawn inside the quarter.
+    opt.printSymbols = true;
+    const QImage with = render(firstPage(v));
+    QRect ink;
+    for (int y = 160; y < 200; ++y)
+        for (int x = 80; x < 100; ++x)
+            if (with.pixel(x, y) != img.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(QRect(91, 171, 9, 9).contains(ink))
+        << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+}
+
 TEST_F(PagePainterTest, FrenchKnotOnAPageBorderLineIsDrawnOnTheNextPageOnly)
 {
     TFrenchKnot k;
@@ -427,6 +521,64 @@ TEST_F(PagePainterTest, KeyEntriesSitWhereThePageSaysWithTheBorderAddedOnce)
                 got.append(e.rect.topLeft().toPoint());
         EXPECT_EQ(got, c.swatches);
     }
+}
+
+// The layout's own pages: every swatch sits where the page's offsets put it (keyOffset and
+// yOffcetPx already hold the inline border), right of or below the chart, inside the page.
+TEST_F(PagePainterTest, KeyEntriesSitAtTheKeyPlacesOfTheLayout)
+{
+    keys = {entry(kRed, 10), entry(kGreen, 20), entry(kBlue, 30)};
+    opt.exportMode = true;
+    opt.printRuler = false;
+    TLayoutInput in;
+    in.width = 16;
+    in.height = 12;
+    in.keyCount = int(keys.size());
+    for (const TPosition position : {pRight, pBottom, pSeparate, pLeft, pTop})
+        for (const bool border : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "position " << int(position) << " border " << border);
+            opt.inlineBorder = border;
+            v = TPreview();
+            v.position = position;
+            ASSERT_TRUE(v.calc(opt, in));
+            const int il = border ? v.borderLeftPx() : 0, it = border ? v.borderTopPx() : 0;
+            const int kw = v.keyWidthPx, kh = v.keyHeightPx, head = v.titleHeightPx + v.CommentHeightPX;
+            int seen = 0;
+            for (const auto& [pos, page] : v.pages) {
+                QList<QPoint> expected;
+                for (int line = 0; line < page.keycols; ++line)
+                    for (int place = 0; place < page.keycount; ++place) {
+                        if (TPreview::keyIndex(page, line, place) >= keys.size()
+                            || !v.showsKeys(page))
+                            continue;
+                        switch (position) {
+                        case pRight: expected.append({page.keyOffset + line * kw,
+                                                      it + (page.isTop ? head : 0) + place * kh}); break;
+                        case pBottom: expected.append({il + place * kw, page.keyOffset + line * kh}); break;
+                        case pTop: expected.append({il + place * kw, it + head + line * kh}); break;
+                        case pLeft:
+                        case pSeparate: expected.append({il + line * kw, page.yOffcetPx + place * kh}); break;
+                        }
+                    }
+                const Recorded r = record(page);
+                QList<QPoint> got;
+                for (const auto& e : r.rects)
+                    if (e.pen == QColor(Qt::black) && e.penStyle == Qt::SolidLine) {
+                        got.append(e.rect.topLeft().toPoint());
+                        const QRect entryBox(e.rect.topLeft().toPoint(), QSize(kw, kh));
+                        EXPECT_TRUE(QRect(0, 0, v.pagewidthReal, v.pageheightReal).contains(entryBox));
+                        if (page.cellsX > 0 && position == pRight)
+                            EXPECT_GT(entryBox.left(), page.xOffcetPx + v.borderPX
+                                                           + Rnd(page.cellsX * v.gridWidthPx));
+                        if (page.cellsY > 0 && position == pBottom)
+                            EXPECT_GT(entryBox.top(), page.yOffcetPx + v.borderPX
+                                                          + Rnd(page.cellsY * v.gridHeightPx));
+                    }
+                EXPECT_EQ(got, expected) << "page " << pos.col << "," << pos.row;
+                seen += int(got.size());
+            }
+            EXPECT_EQ(seen, int(keys.size()));
+        }
 }
 
 TEST_F(PagePainterTest, KeyPageHasHeadingsAndEntriesUnderThem)
