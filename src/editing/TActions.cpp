@@ -124,3 +124,13 @@ void TActions::actionChangebackgroundColor(const QList<QPoint>& arr,
 {
     record(std::make_unique<TChangeBackgroundAction>(arr, arrQuarter, oldColor, newColor));
 }
+
+void TActions::actionLine(const QList<QPoint>& points, quint32 newColor)
+{
+    recordAndExecute(std::make_unique<TLineAction>(m_doc, points, newColor));
+}
+
+void TActions::actionOutline(const QList<TBackStitch>& arr, quint32 newColor)
+{
+    record(std::make_unique<TOutlineAction>(arr, newColor));
+}

@@ -4,6 +4,7 @@
 // design unsaved.
 
 #include "CellActions.h"
+#include "ShapeActions.h"
 #include "StitchActions.h"
 #include "TMode.h"
 
@@ -53,6 +54,10 @@ public:
                             quint32 oldColor, quint32 newColor);
     void actionChangebackgroundColor(const QList<QPoint>& arr, const QList<QPoint>& arrQuarter,
                                      quint32 oldColor, quint32 newColor);
+    // A figure of the shape tools: records the listed cells' contents and paints them.
+    void actionLine(const QList<QPoint>& points, quint32 newColor);
+    // The back stitches an outline click appended, each with its position.
+    void actionOutline(const QList<TBackStitch>& arr, quint32 newColor);
 
 signals:
     // Undo and Redo became available or not.
