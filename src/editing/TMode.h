@@ -23,3 +23,6 @@ enum TMode {
     modFrenchKnot,
     modRhode
 };
+
+// Whether the rectangle and circle tools fill their figures.
+enum TFillMode { fillFull, fillNone };

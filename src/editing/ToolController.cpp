@@ -1,5 +1,6 @@
 #include "ToolController.h"
 
+#include "Figures.h"
 #include "TActions.h"
 #include "core/PatternDocument.h"
 
@@ -22,6 +23,7 @@ void ToolController::Setmode(TMode mode)
     if (m_mouseDown)
         finishGesture();
     const bool wasHighlight = m_mode == modHighlight;
+    shapesModeChanged(m_mode, mode);
     m_mode = mode;
     if (wasHighlight)
         emit highlightChanged(false);
@@ -42,21 +44,14 @@ void ToolController::setHighlight(bool down)
     }
 }
 
+void ToolController::escapePressed()
+{
+    escapeShapes();
+}
+
 QList<QPoint> ToolController::penFootprint(int penSize)
 {
-    const int p = qBound(1, penSize, 4);
-    const int h = (p - 1) / 2;
-    QList<QPoint> out;
-    for (int dy = -h; dy <= -h + p - 1; ++dy) {
-        for (int dx = -h; dx <= -h + p - 1; ++dx) {
-            const bool cornerX = dx == -h || dx == -h + p - 1;
-            const bool cornerY = dy == -h || dy == -h + p - 1;
-            if (p >= 3 && cornerX && cornerY)
-                continue;
-            out.append(QPoint(dx, dy));
-        }
-    }
-    return out;
+    return Figures::penFootprint(penSize);
 }
 
 bool ToolController::penEnabled(TMode mode)
@@ -155,6 +150,10 @@ void ToolController::mousePress(QPoint px)
         m_mouseDown = true;
         m_panStart = m_map.cellAt(px);
         break;
+    case modLine: case modRectangle: case modCircle: case modInlineBorder:
+    case modOutlineBorder: case modOutline:
+        shapePress(px);
+        break;
     default:
         break;
     }
@@ -163,6 +162,8 @@ void ToolController::mousePress(QPoint px)
 void ToolController::mouseMove(QPoint px)
 {
     PatternDocument::NotifyBatch batch(m_doc);
+    if (isFigureMode(m_mode))
+        shapeMove(px);
     if (m_mouseDown) {
         switch (m_mode) {
         case modDraw:

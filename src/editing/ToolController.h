@@ -43,6 +43,19 @@ public:
     void mouseMove(QPoint px);
     void mouseRelease(QPoint px);
 
+    // --- shape, border and outline tools (ToolControllerShapes.cpp) ---
+    static bool isFigureMode(TMode mode);
+    TFillMode fillMode() const { return fFillMode; }
+    void setFillMode(TFillMode mode) { fFillMode = mode; }
+    bool cornerSharp() const { return CornerSharp; }
+    void setCornerSharp(bool sharp) { CornerSharp = sharp; }
+    bool shapeIdle() const { return ShapeIdle; }
+    QPoint shapeStart() const { return ShapeStart; }
+    // Escape: ends a polyline and clears the preview.
+    void escapeShapes();
+    // Escape pressed on the main window: ends what the current tool has pending.
+    void escapePressed();
+
     // Offsets of the pen footprint for a pen size 1..4 (rounded: no corners from size 3).
     static QList<QPoint> penFootprint(int penSize);
     // Whether the pen-size button is enabled, and with its menu, in a mode.
@@ -57,6 +70,9 @@ signals:
     // The chart must show (or stop showing) the highlight of the draw colour.
     void highlightChanged(bool on);
     void modeChanged(TMode mode);
+    // The figure a shape tool would paint now (design cells inside the design); empty clears
+    // the preview.
+    void previewChanged(const QList<QPoint>& cells);
 
 private:
     quint32 cellContent(QPoint c) const;
@@ -76,6 +92,15 @@ private:
     void replaceColorAt(QPoint px);
     void finishGesture();
 
+    // Shape tools.
+    void shapesModeChanged(TMode old, TMode mode);
+    void shapePress(QPoint px);
+    void shapeMove(QPoint px);
+    QList<QPoint> figureTo(QPoint c) const;
+    void recordFigure(const QList<QPoint>& cells);
+    void clearPreview();
+    void outlineAt(QPoint c);
+
     PatternDocument& m_doc;
     TActions& m_history;
     PointerMapping m_map;
@@ -91,4 +116,13 @@ private:
     QList<TBackStitch> m_erasedBack;
     std::vector<std::unique_ptr<TRhode>> m_erasedRhodes;
     QList<TFrenchKnot> m_erasedKnots;
+
+    // Shape tools: the first point of the running figure, whether none is pending, the fill
+    // of rectangles and circles, the border tools' corners, and whether a preview shows.
+    QPoint ShapeStart;
+    bool ShapeIdle = true;
+    TFillMode fFillMode = fillNone;
+    bool CornerSharp = false;
+    bool m_previewShown = false;
+    QPoint m_previewCell;
 };
