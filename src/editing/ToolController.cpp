@@ -229,9 +229,19 @@ void ToolController::finishGesture()
 // ---------------------------------------------------------------------------------------------
 // Draw and quarter draw
 
+// A fast pointer reports positions several cells apart: the pen is stamped at every cell of
+// the line from the previous position, so the stroke has no gaps.
 void ToolController::drawAt(QPoint px, bool press)
 {
     const QPoint centre = m_map.cellAt(px);
+    const QList<QPoint> path = press ? QList<QPoint>{centre} : Figures::line(m_lastPenPos, centre, 1);
+    m_lastPenPos = centre;
+    for (qsizetype i = press ? 0 : 1; i < path.size(); ++i)
+        drawStamp(path[i], press);
+}
+
+void ToolController::drawStamp(QPoint centre, bool press)
+{
     if (!insideCells(centre))
         return;
     const quint32 colour = m_doc.stitch().drawcolor();
@@ -261,6 +271,14 @@ void ToolController::drawAt(QPoint px, bool press)
 void ToolController::quarterDrawAt(QPoint px, bool press)
 {
     const QPoint centre = m_map.quarterAt(px);
+    const QList<QPoint> path = press ? QList<QPoint>{centre} : Figures::line(m_lastPenPos, centre, 1);
+    m_lastPenPos = centre;
+    for (qsizetype i = press ? 0 : 1; i < path.size(); ++i)
+        quarterDrawStamp(path[i], press);
+}
+
+void ToolController::quarterDrawStamp(QPoint centre, bool press)
+{
     if (!insideQuarters(centre))
         return;
     const quint32 colour = m_doc.stitch().drawcolor();

@@ -82,7 +82,9 @@ private:
     void updateStatus(QPoint px);
 
     void drawAt(QPoint px, bool press);
+    void drawStamp(QPoint centre, bool press);
     void quarterDrawAt(QPoint px, bool press);
+    void quarterDrawStamp(QPoint centre, bool press);
     void eraseAt(QPoint px, bool press);
     bool eraseBackStitchAt(QPoint px);
     bool eraseRhodeAt(QPoint px);
@@ -110,6 +112,8 @@ private:
     bool m_mouseDown = false;
     QPoint m_panStart;
     QPoint m_lastEraseCell{-1, -1};
+    // The cell (or quarter) of the pen's previous position in the running stroke.
+    QPoint m_lastPenPos;
 
     // Records of the running gesture.
     CellRecord m_cross, m_quarter, m_crossFromQuarter;

@@ -376,3 +376,36 @@ TEST_F(Tools, RandomGesturesUndoAndRedo)
 }
 
 } // namespace
+
+TEST_F(Tools, AFastPointerLeavesNoGapsInTheStroke)
+{
+    // Two move events far apart: every cell (or quarter) between them is painted, and the
+    // stroke is still one action whose undo empties them all.
+    struct Row { TMode mode; QPoint from, to; int painted; };
+    const Row rows[] = {
+        {modDraw, cellPx(0, 0), cellPx(7, 3), 8},
+        {modDraw, cellPx(1, 7), cellPx(1, 0), 8},
+        {modQDraw, quarterPx(0, 0), quarterPx(9, 0), 10},
+        // leaving the design and coming back in elsewhere paints the inside parts only
+        {modDraw, cellPx(0, 2), cellPx(12, 2), 8},
+    };
+    for (const Row& r : rows) {
+        doc.CreateNewTemplate(8, 8, "Shapes", "Small");
+        history.Reset();
+        d.stitch.setDrawcolor(kRed);
+        d.stitch.setPensize(1);
+        tools.Setmode(r.mode);
+        const QJsonObject before = snapshot(doc);
+        drag({r.from, r.to});
+        int painted = 0;
+        const QImage& raster = r.mode == modQDraw ? doc.QuarterCells : doc.CrossCells;
+        for (int y = 0; y < raster.height(); ++y)
+            for (int x = 0; x < raster.width(); ++x)
+                painted += raster.pixel(x, y) == keyToPixel(kRed);
+        EXPECT_EQ(painted, r.painted) << r.mode << " to " << r.to.x();
+        EXPECT_EQ(history.count(), 1);
+        expectConsistent();
+        history.Undo();
+        EXPECT_EQ(snapshot(doc), before);
+    }
+}
