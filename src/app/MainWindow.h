@@ -25,6 +25,7 @@ class QMenu;
 class QSplitter;
 class QTimer;
 class QToolButton;
+class ShapeToolBar;
 class TActions;
 class TFGhost;
 class TFPalette;
@@ -65,6 +66,8 @@ public:
     QComboBox* zoomList() const { return m_zoomList; }
     QToolButton* zoomButton() const { return m_zoomButton; }
     QToolButton* penButton() const { return m_penButton; }
+    // The line, rectangle, circle, border and outline tools with the fill-mode drop-down.
+    ShapeToolBar* shapeTools() const { return m_shapes; }
     // The tool action of a mode (hidden ones included), or null.
     QAction* toolAction(TMode mode) const;
 
@@ -213,6 +216,7 @@ private:
     QMenu* m_zoomMenu = nullptr;
     QToolButton* m_penButton = nullptr;
     QMenu* m_penMenu = nullptr;
+    ShapeToolBar* m_shapes = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_drawColor = nullptr;
     QList<QLabel*> m_panels;

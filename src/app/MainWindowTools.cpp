@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "ChartWidget.h"
+#include "ShapeToolBar.h"
 #include "ToolIcons.h"
 #include "core/ui/ColorPanel.h"
 #include "editing/TActions.h"
@@ -202,6 +203,8 @@ void MainWindow::createToolActions()
     };
     connect(&st, &TStitch::pensizeChanged, this, penChanged);
 
+    m_shapes = new ShapeToolBar(this, st, *m_tools, *m_view, m_toolGroup, back);
+
     // "Change character ..." and the characters editor.
     QAction* change = action(QStringLiteral("MenuChangeCharacter"));
     connect(change, &QAction::triggered, this, [this] { changeCharacter(); });
@@ -234,6 +237,7 @@ void MainWindow::createToolButtons()
     m_penButton->setPopupMode(QToolButton::InstantPopup);
     m_penButton->setIcon(ToolIcons::penIcon(stitch().pensize()));
     m_toolBar->addWidget(m_penButton);
+    m_shapes->addButtons(m_toolBar);
 
     m_toolBar->addSeparator();
     m_toolBar->addAction(action(QStringLiteral("ButtonZoomOut")));
@@ -282,6 +286,7 @@ void MainWindow::translateTools()
     m_penButton->setToolTip(st.translate(QStringLiteral("Pen size")));
     m_zoomList->setToolTip(st.translate(QStringLiteral("Zoom")));
     m_zoomButton->setToolTip(st.translate(QStringLiteral("Zoom")));
+    m_shapes->translate();
 }
 
 QAction* MainWindow::toolAction(TMode mode) const
