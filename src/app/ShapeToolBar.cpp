@@ -50,7 +50,7 @@ QString withKeys(const QString& text, const QAction* a)
 
 ShapeToolBar::ShapeToolBar(QWidget* window, TStitch& stitch, ToolController& tools,
                            ChartView& view, QActionGroup* toolGroup, QAction* showBackStitches)
-    : QObject(window), m_window(window), m_stitch(stitch), m_tools(tools), m_view(view),
+    : QObject(window), m_window(window), m_stitch(stitch), m_tools(tools), m_view(view), m_viewAlive(&view),
       m_group(toolGroup), m_showBackStitches(showBackStitches),
       m_preview(std::make_unique<PreviewLayer>())
 {
@@ -130,7 +130,9 @@ ShapeToolBar::ShapeToolBar(QWidget* window, TStitch& stitch, ToolController& too
 
 ShapeToolBar::~ShapeToolBar()
 {
-    m_view.setPreviewOverlay(nullptr);
+    // The window may have destroyed the view already (its children go in the order made).
+    if (m_viewAlive)
+        m_view.setPreviewOverlay(nullptr);
 }
 
 QAction* ShapeToolBar::makeAction(const char* name, QObject* owner)

@@ -6,6 +6,7 @@
 #include "editing/TMode.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class ChartView;
@@ -62,6 +63,7 @@ private:
     TStitch& m_stitch;
     ToolController& m_tools;
     ChartView& m_view;
+    QPointer<ChartView> m_viewAlive;
     QActionGroup* m_group;
     QAction* m_showBackStitches;
     std::unique_ptr<PreviewLayer> m_preview;

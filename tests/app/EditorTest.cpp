@@ -227,10 +227,10 @@ TEST_F(EditorTest, StrokeIsOneUndoStepAndTheCommandsFollowTheHistory)
     EXPECT_TRUE(w->findChild<QToolButton*>(QStringLiteral("BUndo")));
     EXPECT_TRUE(w->findChild<QToolButton*>(QStringLiteral("BRedo")));
 
-    // A drag over four cells and back over the first: one action, first contents kept.
+    // A drag over four cells and back over the first two: one action, first contents kept.
     doc().updatePixel(7, 5, b, true);
     press(cellPx(5, 5));
-    for (QPoint c : {QPoint(6, 5), QPoint(7, 5), QPoint(7, 6), QPoint(5, 5)})
+    for (QPoint c : {QPoint(6, 5), QPoint(7, 5), QPoint(7, 6), QPoint(6, 5), QPoint(5, 5)})
         move(cellPx(c.x(), c.y()));
     release(cellPx(5, 5));
     EXPECT_EQ(cellsOf(a), Cells({{5, 5}, {6, 5}, {7, 5}, {7, 6}}));
