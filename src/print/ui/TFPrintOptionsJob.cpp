@@ -103,9 +103,12 @@ bool TFPrintOptions::runOnPrinter()
 {
     bool askedFile = false;
     if (m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty()) {
-        // No printer here: the pages go into a PDF file the user names.
+        // No printer here: the pages go into a PDF file the user names, offered in the export
+        // folder under the design's name.
+        const QString offered = QDir(QDir::fromNativeSeparators(m_path->text().trimmed()))
+                                    .filePath(defaultExportFileName(m_stitch.filename(), etPDF));
         const QString file = QFileDialog::getSaveFileName(
-            this, windowTitle(), m_path->text(), QStringLiteral("PDF (*.pdf)"));
+            this, windowTitle(), QDir::toNativeSeparators(offered), QStringLiteral("PDF (*.pdf)"));
         if (file.isEmpty())
             return false;
         m_printer.setOutputFileName(file);
