@@ -182,7 +182,11 @@ void PagePainter::drawStitchSteps()
     st.freshPageIfUsed();
     QPainter& p = st.painter();
     int pageNum = firstPageNumber(v, psStitchList);
-    const int x0 = v.borderLeftPx(), y0 = v.borderTopPx();
+    // The list fills the usable page, as many lines a column and columns a page as the layout
+    // reserved pages for: from the inline border's corner when the border is on, else from
+    // the page's corner.
+    const bool border = m_ctx.options.inlineBorder;
+    const int x0 = border ? v.borderLeftPx() : 0, y0 = border ? v.borderTopPx() : 0;
     const int kw = v.keyWidthPx, kh = v.keyHeightPx;
     p.setFont(st.sans(14));
     st.textOut(x0, y0, st.tr(QStringLiteral("Stitch Steps List")), Qt::black, true);
@@ -196,7 +200,7 @@ void PagePainter::drawStitchSteps()
     // Moves to the next column, or to a fresh page, when the next line would not fit; lines
     // are placed only when they follow, so the list never ends with an empty page.
     auto place = [&] {
-        if (v.pageheight >= kh + y)
+        if (y0 + v.pageheight >= kh + y)
             return;
         y = y0 + v.titleHeightPx;
         ++col;

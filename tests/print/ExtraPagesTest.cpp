@@ -87,7 +87,8 @@ TEST_F(ExtraPagesTest, StitchStepsBreakIntoColumnsAndPagesWithTheirPageNumbers)
     steps = buildStitchSteps(design.doc); // four empty rows: eight lines
     opt.stitchList = true;
     opt.pageNumbers = true;
-    // Three lines a column (from y = 60, 24 pixels each, up to 132), one column a page.
+    // Three lines a column (the usable height of 132 below the border, less the 40-pixel
+    // title line, holds three of 24 pixels), one column a page.
     v.pageheight = 60 + 3 * 24;
     v.pagewidth = 300;
     TMyPage listPage;
@@ -101,6 +102,53 @@ TEST_F(ExtraPagesTest, StitchStepsBreakIntoColumnsAndPagesWithTheirPageNumbers)
     EXPECT_EQ(r.strings().filter(QStringLiteral("Page:")),
               (QStringList{"Page: 3/5", "Page: 4/5", "Page: 5/5"}));
     EXPECT_EQ(r.strings().count(QStringLiteral("6 x BackGround")), 4);
+}
+
+// The list takes the pages the layout reserved for it, no more, with the inline border on
+// and off: a design whose list just fits them.
+TEST_F(ExtraPagesTest, StitchStepsFillTheLayoutsListPagesAndStayOnTheUsablePage)
+{
+    opt.exportMode = true;
+    opt.stitchList = true;
+    opt.pageNumbers = true;
+    for (const bool border : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "border " << border);
+        opt.inlineBorder = border;
+        // Lines a page: list columns a page times lines a column below the title line.
+        TLayoutInput in;
+        in.width = 3;
+        in.height = 1;
+        v = TPreview();
+        v.calc(opt, in);
+        const int perPage = (v.pagewidth / v.keyWidthPx)
+            * ((v.pageheight - v.titleHeightPx) / v.keyHeightPx);
+        // Empty rows give two lines each (heading and background run); with the layout's
+        // one line to spare, H + 2H + 1 lines fill two pages exactly or nearly.
+        const int rows = (2 * perPage - 1) / 2;
+        design.doc.CreateNewTemplate(3, rows, QStringLiteral("Shapes"), QStringLiteral("Small"));
+        steps = buildStitchSteps(design.doc);
+        in.height = rows;
+        in.stitchListLength = int(steps.size());
+        v = TPreview();
+        v.calc(opt, in);
+        QStringList footers;
+        for (const auto& [pos, page] : v.pages)
+            if (page.PrintStitches == psStitchList)
+                footers.append(QStringLiteral("Page: %1/%2").arg(page.pageNum).arg(v.pageNumber));
+        ASSERT_EQ(footers.size(), 2);
+        const Recorded r = record([](PagePainter& p) { p.drawStitchSteps(); });
+        EXPECT_EQ(r.strings().filter(QStringLiteral("Page:")), footers);
+        EXPECT_EQ(r.strings().count(QStringLiteral("3 x BackGround")), rows);
+        const int x0 = border ? v.borderLeftPx() : 0, y0 = border ? v.borderTopPx() : 0;
+        for (const auto& t : r.texts) {
+            if (t.text.startsWith(QStringLiteral("Page:")))
+                continue;
+            EXPECT_GE(t.baseline.x(), x0);
+            EXPECT_LT(t.baseline.x(), x0 + v.pagewidth);
+            EXPECT_GT(t.baseline.y(), y0);
+            EXPECT_LT(t.baseline.y(), y0 + v.pageheight) << t.text.toStdString();
+        }
+    }
 }
 
 TEST_F(ExtraPagesTest, LabelRectanglesSpreadOverTheA4Sheet)
