@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -182,10 +183,16 @@ void PagePainter::State::drawFooter(int pageNum)
     const QString text = tr(QStringLiteral("Page")) + QStringLiteral(": ")
         + QString::number(pageNum) + QLatin1Char('/') + QString::number(p.pageNumber);
     const int cx = textExtent(text).width();
-    // The strip the layout left free lies above the bottom border only while the border is on.
-    const int bottom = opt().inlineBorder ? p.borderBottomPx() : 0;
-    textOut((p.pagewidthReal - cx) / 2, p.pageheightReal - Rnd(5 * p.mmPx) - bottom, text,
-            Qt::black, true);
+    // Half-way down the strip the layout left free, which lies above the bottom border only
+    // while the border is on. Picture pages count their strip in pixels, narrower than 5 mm
+    // of their page; the footer then starts right below the usable page and the lower half
+    // of a thick grid line on its edge, so that it never covers the chart's frame.
+    const bool border = opt().inlineBorder;
+    const int bottom = border ? p.borderBottomPx() : 0;
+    const int lineWidth = std::max(1, int(p.ThickLinesPx));
+    const int clear = (border ? p.borderTopPx() : 0) + p.pageheight + lineWidth - lineWidth / 2;
+    const int top = std::max(p.pageheightReal - Rnd(5 * p.mmPx) - bottom, clear);
+    textOut((p.pagewidthReal - cx) / 2, top, text, Qt::black, true);
 }
 
 void PagePainter::State::drawKeyEntry(const TMyColor& entry, const QRect& rect)

@@ -607,6 +607,7 @@ TEST_F(PagePainterTest, FooterShowsPageAndPageCountCentredInTheBottomStrip)
 {
     opt.pageNumbers = true;
     opt.printRuler = false;
+    v.pageheight -= 40; // the 10 mm strip for the page numbers
     TMyPage page = chartPage(v, 8, 8, 6, 6, false, false);
     page.pageNum = 2;
     const QFontMetrics fm(printFont(kPrintSansFamily, 12, 96));
@@ -625,6 +626,40 @@ TEST_F(PagePainterTest, FooterShowsPageAndPageCountCentredInTheBottomStrip)
     }
     opt.pageNumbers = false;
     EXPECT_TRUE(record(page).texts.isEmpty());
+}
+
+// Picture pages leave a strip of 10 pixels for the page numbers: the footer starts right below
+// the usable page, clear of the chart, whose last row ends on that line here.
+TEST_F(PagePainterTest, FooterOnAPicturePageStaysClearOfTheChart)
+{
+    opt.exportMode = true;
+    opt.pageNumbers = true;
+    opt.printRuler = false;
+    TLayoutInput in;
+    in.width = 16;
+    in.height = 12;
+    for (const bool border : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "border " << border);
+        opt.inlineBorder = border;
+        v = TPreview();
+        ASSERT_TRUE(v.calc(opt, in));
+        const int usableBottom = (border ? v.borderTopPx() : 0) + v.pageheight;
+        const QFontMetrics fm(printFont(kPrintSansFamily, 12, v.pixelsPerInch));
+        // A page of rows 8 and 9 whose bottom frame (line 10, thick) lies on the bottom of
+        // the usable page, under the footer's place.
+        TMyPage page = chartPage(v, 0, 16, 8, 2, false, false);
+        page.xOffcetPx = 300;
+        page.yOffcetPx = usableBottom - 2 * 20;
+        page.pageNum = 1;
+        const Recorded r = record(page);
+        ASSERT_EQ(r.strings().filter(QStringLiteral("Page:")).size(), 1);
+        for (const auto& t : r.texts)
+            if (t.text.startsWith(QStringLiteral("Page:")))
+                EXPECT_GT(t.baseline.y() - fm.ascent(), usableBottom);
+        const QImage img = render(page);
+        for (int x = 400; x < 500; ++x)
+            EXPECT_TRUE(isBlack(img.pixel(x, usableBottom))) << x;
+    }
 }
 
 TEST_F(PagePainterTest, HeaderShowsTitleOrFileNameAndCommentOrPalette)
