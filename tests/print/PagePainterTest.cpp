@@ -195,6 +195,42 @@ TEST_F(PagePainterTest, ColumnNumberEndsOneMillimetreLeftOfItsLine)
     EXPECT_EQ(r.texts[0].baseline.y(), 120 + fm.ascent());
 }
 
+// The ruler numbers' ink on the picture: the column number in the margin above the chart,
+// ending a millimetre left of its line; the row number in the margin left of the chart, below
+// its line.
+TEST_F(PagePainterTest, RulerNumberInkLiesInTheMarginBesideItsLine)
+{
+    const QFontMetrics fm(printFont(kPrintSansFamily, 12, 96));
+    const int cx = fm.horizontalAdvance(QStringLiteral("10"));
+    struct Case
+    {
+        const char* what;
+        TMyPage page;
+        QRect search; // margin area searched for ink, clear of the ticks
+        QRect box;    // where the number's ink must lie
+    };
+    const Case cases[] = {
+        // Page (1, 0): S = 20, U = 160; column line 10 at x = 60, its tick down from y = 120.
+        {"column 10", chartPage(v, 8, 8, 0, 6, false, true), QRect(0, 100, 57, 48),
+         QRect(60 - 4 - cx, 120, cx, fm.height())},
+        // Page (0, 1): S = 60, U = 20; row line 10 at y = 100, its tick from x = 20.
+        {"row 10", chartPage(v, 0, 8, 6, 6, true, false), QRect(0, 102, 58, 16),
+         QRect(20, 100, cx, fm.height())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage img = render(c.page);
+        QRect ink;
+        for (int y = c.search.top(); y <= c.search.bottom(); ++y)
+            for (int x = c.search.left(); x <= c.search.right(); ++x)
+                if (isBlack(img.pixel(x, y)))
+                    ink |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_TRUE(c.box.contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width()
+                                         << "x" << ink.height();
+    }
+}
+
 TEST_F(PagePainterTest, FillsStayClearOfTheGridLines)
 {
     for (int x = 0; x < 8; ++x)
