@@ -49,6 +49,9 @@ private:
 // sheet of LabelGridHor x LabelGridVert labels with the label settings' borders and sizes and
 // the gaps that spread them over the sheet.
 QRect labelRect(const TStitch& stitch, double mmPx, int row, int col);
+// Pixels per millimetre of the label sheet: the page's own on paper; on picture pages as much
+// as lets the whole A4 sheet fit on the picture.
+double labelSheetScale(const TPreview& preview, bool exportMode);
 
 class PagePainter
 {

@@ -242,6 +242,21 @@ void PagePainter::drawStitchSteps()
     m_target.markUsed();
 }
 
+double labelSheetScale(const TPreview& v, bool exportMode)
+{
+    if (!exportMode)
+        return v.mmPx;
+    // Picture pages are no sheet of paper: their millimetre is a nominal 3 pixels, and an A4
+    // sheet of that size is taller than the default picture, so the sheet is shrunk until it
+    // fits and no label row is lost below the picture.
+    double scale = v.mmPx;
+    if (v.pagewidthReal > 0)
+        scale = std::min(scale, v.pagewidthReal / 210.0);
+    if (v.pageheightReal > 0)
+        scale = std::min(scale, v.pageheightReal / 297.0);
+    return scale;
+}
+
 void PagePainter::drawLabels()
 {
     State& st = *m_state;
@@ -251,12 +266,13 @@ void PagePainter::drawLabels()
     const int perRow = s.LabelGridHor, perPage = s.LabelGridHor * s.LabelGridVert;
     if (perRow <= 0 || perPage <= 0)
         return;
+    const double scale = labelSheetScale(m_ctx.preview, m_ctx.options.exportMode);
     for (int i = 0; i < m_ctx.keys.size(); ++i) {
         const int place = i % perPage;
         if (place == 0)
             st.freshPageIfUsed();
         drawLabel(st, m_ctx.keys.at(i),
-                  labelRect(s, m_ctx.preview.mmPx, place / perRow, place % perRow));
+                  labelRect(s, scale, place / perRow, place % perRow));
         m_target.markUsed();
     }
 }

@@ -205,6 +205,46 @@ TEST_F(ExtraPagesTest, LabelSheetsHoldTwoHundredSeventyLabels)
     EXPECT_EQ(record([](PagePainter& p) { p.drawLabels(); }).texts.size(), 0);
 }
 
+// A full sheet of labels on the layout's pages: on paper at the page's millimetres, on the
+// default 900 x 800 picture pages shrunk so that the last row stays on the picture.
+TEST_F(ExtraPagesTest, AFullLabelSheetLiesOnThePage)
+{
+    struct Case
+    {
+        const char* what;
+        bool exportMode;
+        double scale;
+    };
+    TLayoutInput in;
+    in.width = in.height = 10;
+    const Case cases[] = {{"picture pages", true, 800 / 297.0}, {"A4 at 300 dpi", false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        opt.exportMode = c.exportMode;
+        v = TPreview();
+        if (!c.exportMode)
+            v.setPrinterMetrics({210, 297, 2480, 3508, 300}, opt, in);
+        v.calc(opt, in);
+        const double scale = labelSheetScale(v, c.exportMode);
+        EXPECT_DOUBLE_EQ(scale, c.exportMode ? c.scale : v.mmPx);
+        const QRect page(0, 0, v.pagewidthReal, v.pageheightReal);
+        for (int row = 0; row < 27; ++row)
+            for (int col = 0; col < 10; ++col)
+                EXPECT_TRUE(page.contains(labelRect(design.stitch, scale, row, col)))
+                    << row << "," << col;
+        // Every label's texts are drawn on the page.
+        opt.labels = true;
+        keys.clear();
+        for (int i = 0; i < 270; ++i)
+            keys.append(entry(kRed, 10));
+        const Recorded r = record([](PagePainter& p) { p.drawLabels(); });
+        EXPECT_EQ(r.page, 0);
+        EXPECT_EQ(r.strings().count(QStringLiteral("Red")), 270);
+        for (const auto& t : r.texts)
+            EXPECT_TRUE(page.contains(t.baseline.toPoint())) << t.baseline.y();
+    }
+}
+
 TEST_F(ExtraPagesTest, LabelShowsNameAndNumberCentred)
 {
     opt.labels = true;
