@@ -10,6 +10,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTextDocument>
 #include <algorithm>
@@ -74,20 +75,30 @@ void drawTitlePicture(PagePainter::State& st)
     st.target.markUsed();
 }
 
-// The label's texts: the largest pixel height at most Rnd(h / 4) at which `text` is no wider
-// than the label, less one.
+// The label font whose lines (ascent and descent) are `height` pixels high, so that the
+// symbol's half and the two quarters of the texts add up to the label's height.
+QFont labelFont(PagePainter::State& st, int height)
+{
+    height = std::max(1, height);
+    QFont font = printFont(kPrintSansFamily, 1, 72);
+    font.setPixelSize(height);
+    const int line = QFontMetrics(font, st.painter().device()).height();
+    if (line > height)
+        font.setPixelSize(std::max(1, height * height / line));
+    return font;
+}
+
+// The label's texts: the largest height at most Rnd(h / 4) at which `text` is no wider than
+// the label, less one.
 QFont fittedLabelFont(PagePainter::State& st, const QString& text, int labelWidth, int labelHeight)
 {
-    QFont font(kPrintSansFamily);
     int height = std::max(1, Rnd(labelHeight / 4.0));
     for (; height > 1; --height) {
-        font.setPixelSize(height);
-        st.painter().setFont(font);
+        st.painter().setFont(labelFont(st, height));
         if (st.textExtent(text).width() <= labelWidth)
             break;
     }
-    font.setPixelSize(std::max(1, height - 1));
-    return font;
+    return labelFont(st, height - 1);
 }
 
 void drawLabel(PagePainter::State& st, const TMyColor& entry, const QRect& label)

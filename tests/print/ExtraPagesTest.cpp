@@ -3,9 +3,11 @@
 // page counts, the title page, the table of contents and the information page.
 #include "PagePainterSupport.h"
 #include "print/KeyList.h"
+#include "print/PrintFonts.h"
 #include "support/SmallDesign.h"
 #include "support/TestSupport.h"
 
+#include <QFontMetrics>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -251,6 +253,28 @@ TEST_F(ExtraPagesTest, LabelShowsNameAndNumberCentred)
     keys = {entry(kRed, 10)};
     const Recorded r = record([](PagePainter& p) { p.drawLabels(); });
     EXPECT_EQ(r.strings(), (QStringList{"Red", "321"}));
+    // On an A4 page at 300 dpi the name's line ends above the number's, which ends on the
+    // label's bottom; both lie on the label.
+    v.mmPx = 2480 / 210.0;
+    const QRect label = labelRect(design.stitch, v.mmPx, 0, 0);
+    const Recorded r300 = record([](PagePainter& p) { p.drawLabels(); });
+    QList<Recorded::Text> texts;
+    for (const auto& t : r300.texts)
+        if (t.text == QLatin1String("Red") || t.text == QLatin1String("321"))
+            texts.append(t);
+    ASSERT_EQ(texts.size(), 2);
+    auto line = [](const Recorded::Text& t) {
+        QFont f = printFont(kPrintSansFamily, 1, 72);
+        f.setPixelSize(t.pixelSize);
+        const QFontMetrics fm(f);
+        return QRect(t.baseline.toPoint() - QPoint(0, fm.ascent()),
+                     QSize(fm.horizontalAdvance(t.text), fm.height()));
+    };
+    const QRect name = line(texts[0]), number = line(texts[1]);
+    EXPECT_TRUE(label.contains(name));
+    EXPECT_TRUE(label.contains(number));
+    EXPECT_LE(name.bottom(), number.top()); // at most touching
+    EXPECT_EQ(number.bottom(), label.bottom());
     design.stitch.Colors.find(kRed)->colorID = QStringLiteral("Red");
     EXPECT_EQ(record([](PagePainter& p) { p.drawLabels(); }).strings(), QStringList{"Red"});
 }
