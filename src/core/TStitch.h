@@ -17,9 +17,12 @@ class SettingsStore;
 enum TFileMode { fmNew, fmOpen, fmConvert };
 enum TBackGroundMode { bgmNormal, bgmCanvas };
 
+// Entry of the CMYK table: the printed value of a thread colour in per cent (0 to 100) and
+// the colour it stands for, which printing uses instead of the screen colour.
 struct TCMYK
 {
-    double C = 0, M = 0, Y = 0, K = 0;
+    quint8 C = 0, M = 0, Y = 0, K = 0;
+    ColorKey RGBColor = 0;
     bool operator==(const TCMYK&) const = default;
 };
 
@@ -87,6 +90,7 @@ public:
     ColorTable Colors;
     QList<TSimpleColorInfo> colorsList;
     OrderedMap<QString, QString> Language;
+    // The CMYK table, keyed by the colour's opaque pixel value (keyToOpaquePixel).
     OrderedMap<TColor32, TCMYK> CMYK;
     QList<double> Deltas;
     TCharacters chars;

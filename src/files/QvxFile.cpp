@@ -2,7 +2,7 @@
 
 #include "ByteStream.h"
 #include "GhostPicture.h"
-#include "SafeSave.h"
+#include "core/SafeSave.h"
 #include "core/LargeMemory.h"
 #include "core/PatternDocument.h"
 #include "core/QuillError.h"

@@ -5,6 +5,7 @@
 #include "core/QuillError.h"
 #include "core/SymbolFont.h"
 #include "palettes/CharacterSetFile.h"
+#include "palettes/CmykTable.h"
 #include "palettes/PaletteFile.h"
 
 #include <QDir>
@@ -54,6 +55,8 @@ QStringList Session::initialise()
     doc.SetCellWidthAndHeight(Product::kStartZoom);
 
     QStringList errors;
+    // The CMYK table is read anew with the other catalogues, before the palettes.
+    loadCmykTable(st, &errors);
     loadPalettes(st, &errors);
     loadCharacterSets(st, &errors);
     m_warnings << errors;

@@ -32,7 +32,8 @@ public:
     // Reads the settings (writing the first run's values when there are none), registers the
     // symbol font and loads the catalogues. Throws QuillError when the application cannot run
     // ("Software was not installed properly. Please reinstall."). Returns the problems that
-    // did not stop it (a palette or character-set file skipped, the font missing).
+    // did not stop it (a palette or character-set file skipped, a damaged CMYK table, the font
+    // missing).
     QStringList initialise();
     // initialise() followed by the default 50 x 50 design.
     QStringList initialiseWithNewDesign();

@@ -3,6 +3,7 @@
 #include "core/QuillError.h"
 #include "core/SettingsStore.h"
 #include "core/SymbolFont.h"
+#include "palettes/CmykTable.h"
 #include "session/Session.h"
 #include "support/TestSupport.h"
 
@@ -119,6 +120,53 @@ TEST(Session, MissingDataFoldersStopTheApplication)
     } catch (const QuillError& e) {
         EXPECT_EQ(e.message(), "Software was not installed properly. Please reinstall.");
     }
+}
+
+// A copy of the shipped data folders that a test may change.
+QString copyOfShippedData(const char* name)
+{
+    const QString root = testsupport::tempRoot() + QStringLiteral("/data-") + name;
+    QDir(root).removeRecursively();
+    for (const char* sub : {"palettes", "characters", "fonts"}) {
+        const QDir from(testsupport::shippedDataDir() + QLatin1Char('/') + sub);
+        const QString to = root + QLatin1Char('/') + sub;
+        QDir().mkpath(to);
+        for (const QString& f : from.entryList(QDir::Files))
+            QFile::copy(from.filePath(f), to + QLatin1Char('/') + f);
+    }
+    return root;
+}
+
+void writeText(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+TEST(Session, EveryInitialisationReadsTheCmykTable)
+{
+    const QString data = copyOfShippedData("cmyk");
+    const QString cmyk = data + QStringLiteral("/palettes/cmyk.ini");
+    writeText(cmyk, "[main]\r\ncount=2\r\n[color1]\r\nrgb=$FF0000\r\nKValue=100\r\n"
+                    "[color2]\r\nrgb=oops\r\n");
+    Session session({freshSettings("cmyk"), data});
+    const QStringList warnings = session.initialiseWithNewDesign();
+    ASSERT_EQ(warnings.size(), 1) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(warnings[0].contains(QDir::toNativeSeparators(cmyk))) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("[color2]"))) << warnings[0].toStdString();
+    TStitch& st = session.stitch();
+    ASSERT_EQ(st.CMYK.size(), 1);
+    EXPECT_EQ(printColor(st, makeColorKey(255, 0, 0), true), makeColorKey(0, 0, 0));
+
+    // The next initialisation (New, Open) reads the file again: edits not saved are gone,
+    // a removed file empties the table.
+    st.CMYK.clear();
+    EXPECT_EQ(session.initialise().size(), 1);
+    EXPECT_EQ(st.CMYK.size(), 1);
+    ASSERT_TRUE(QFile::remove(cmyk));
+    EXPECT_TRUE(session.initialise().isEmpty());
+    EXPECT_TRUE(st.CMYK.isEmpty());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "SafeSave.h"
 
-#include "core/QuillError.h"
+#include "QuillError.h"
 
 #include <QDir>
 #include <QSaveFile>
