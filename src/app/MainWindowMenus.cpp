@@ -77,7 +77,7 @@ const QList<MenuDef>& menuDefs()
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuCharactersEditor", "Characters editor ...", 'h', "", false},
           {"MenuChangeCharacter", "Change character ...", 'g', "", false},
-          {"MenuCMYK", "CMYK colors ...", 'M', "", false},
+          {"MenuCMYK", "CMYK colors ...", 'M', "", true},
           {"MenuPaletteEditor", "Palette editor", 'P', "", false},
           {"Rhodeseditor1", "Rhodes editor ...", 'R', "", false},
           {nullptr, nullptr, 0, nullptr, false},

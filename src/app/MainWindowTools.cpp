@@ -9,6 +9,7 @@
 #include "editing/TActions.h"
 #include "editing/ToolController.h"
 #include "palettes/ui/TFChangeCharacter.h"
+#include "palettes/ui/TFCMYK.h"
 #include "palettes/ui/TFCharacters.h"
 #include "palettes/ui/TFPalette.h"
 #include "view/ChartView.h"
@@ -219,6 +220,10 @@ void MainWindow::createToolActions()
         // The editor may have rewritten the set in use: draw the symbols anew.
         m_view->symbolsChanged();
     });
+
+    // "CMYK colors ...": the CMYK table for the colours of the current design.
+    connect(action(QStringLiteral("MenuCMYK")), &QAction::triggered, this,
+            [this] { showCmykDialog(this, stitch()); });
 }
 
 void MainWindow::createToolButtons()

@@ -9,6 +9,7 @@
 #include "core/ui/ColorPanel.h"
 #include "editing/TActions.h"
 #include "editing/ToolController.h"
+#include "palettes/ui/TFCMYK.h"
 #include "palettes/ui/TFCharacters.h"
 #include "palettes/ui/TFPalette.h"
 #include "support/TestSupport.h"
@@ -580,6 +581,22 @@ TEST_F(EditorTest, PaletteButtonChangeCharacterAndBackground)
         }});
         act("MenuCharactersEditor")->trigger();
         EXPECT_TRUE(script.done());
+    }
+
+    // Tools > "CMYK colors ..." opens the CMYK table for the design's colours. (Closed without
+    // "OK": the shipped data folder is not written.)
+    {
+        ModalScript script({[this](QWidget* d) {
+            auto* dialog = qobject_cast<TFCMYK*>(d);
+            EXPECT_NE(dialog, nullptr);
+            if (dialog) {
+                EXPECT_EQ(dialog->logic().rows().size(), st().Colors.size());
+            }
+            d->close();
+        }});
+        act("MenuCMYK")->trigger();
+        EXPECT_TRUE(script.done());
+        EXPECT_EQ(script.unexpected, 0);
     }
 
     // The background through the history: empty cells take it, Undo gives the old one back.

@@ -170,7 +170,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuLibrary", "Library ...", "", false, true},
         {"MenuCharactersEditor", "Characters editor ...", "", true, true},
         {"MenuChangeCharacter", "Change character ...", "", false, true},
-        {"MenuCMYK", "CMYK colors ...", "", false, true},
+        {"MenuCMYK", "CMYK colors ...", "", true, true},
         {"MenuPaletteEditor", "Palette editor", "", false, true},
         {"MenuNewPalette", "New palette ...", "", false, true},
         {"MenuEditPalette", "Edit palette ...", "", false, true},
