@@ -1,3 +1,0 @@
-#pragma once
-// The safe save lives in the core library so that every layer can write files through it.
-#include "core/SafeSave.h"
