@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <optional>
@@ -161,7 +162,15 @@ ColorKey printColor(const TStitch& stitch, ColorKey c, bool useCmyk)
 
 QString cmykFilePath(const TStitch& stitch)
 {
-    return QDir(stitch.PalettesPath).filePath(QString::fromLatin1(kCmykFileName));
+    const QDir folder(stitch.PalettesPath);
+    const QString name = QString::fromLatin1(kCmykFileName);
+    const QString exact = folder.filePath(name);
+    if (QFileInfo::exists(exact))
+        return exact;
+    // A table named in another case ("CMYK.ini") is the same table where file names ignore
+    // case; reading and saving use it rather than leave two tables side by side.
+    const QStringList found = folder.entryList({name}, QDir::Files | QDir::Hidden);
+    return found.isEmpty() ? exact : folder.filePath(found.first());
 }
 
 CmykTable parseCmykTable(const QByteArray& bytes, const QString& fileName, QStringList* warnings)

@@ -31,7 +31,7 @@ constexpr TColor32 cmykTableKey(ColorKey color) { return keyToOpaquePixel(color)
 // the colour, else `c` itself.
 ColorKey printColor(const TStitch& stitch, ColorKey c, bool useCmyk);
 
-// "cmyk.ini" in the palette folder.
+// "cmyk.ini" in the palette folder (an existing file of that name in any case).
 QString cmykFilePath(const TStitch& stitch);
 
 using CmykTable = OrderedMap<TColor32, TCMYK>;

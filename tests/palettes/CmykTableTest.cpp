@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,6 +67,35 @@ TEST(CmykTable, CmykToRgb)
     for (const auto& t : cases) {
         SCOPED_TRACE(testing::Message() << t.c << "," << t.m << "," << t.y << "," << t.k);
         EXPECT_EQ(show(cmykToRgb(t.c, t.m, t.y, t.k)), show(key(t.rgb)));
+    }
+}
+
+TEST(CmykTable, EveryColourComesBackWithinRounding)
+{
+    // Whole per cents lose a little: a colour's CMYK value prints within 2 of the colour in
+    // every channel, and the extremes come back exactly.
+    int worst = 0;
+    ColorKey worstColour = 0;
+    for (int r = 0; r < 256; ++r)
+        for (int g = 0; g < 256; ++g)
+            for (int b = 0; b < 256; b += 3) {
+                const ColorKey c = makeColorKey(r, g, b);
+                const TCMYK v = rgbToCmyk(c);
+                ASSERT_LE(std::max({v.C, v.M, v.Y, v.K}), 100) << show(c);
+                const ColorKey back = cmykToRgb(v.C, v.M, v.Y, v.K);
+                const int e = std::max({std::abs(int(kRedOf(back)) - r),
+                                        std::abs(int(kGreenOf(back)) - g),
+                                        std::abs(int(kBlueOf(back)) - b)});
+                if (e > worst) {
+                    worst = e;
+                    worstColour = c;
+                }
+            }
+    EXPECT_LE(worst, 2) << show(worstColour);
+    for (Rgb exact : {Rgb{0, 0, 0}, Rgb{255, 255, 255}, Rgb{255, 0, 0}, Rgb{0, 255, 255},
+                      Rgb{0, 0, 255}, Rgb{255, 255, 0}}) {
+        const TCMYK v = rgbToCmyk(key(exact));
+        EXPECT_EQ(show(cmykToRgb(v.C, v.M, v.Y, v.K)), show(key(exact)));
     }
 }
 
@@ -139,6 +170,31 @@ TEST(CmykTable, MissingFileIsAnEmptyTable)
     loadCmykTable(st, &warnings);
     EXPECT_TRUE(st.CMYK.isEmpty());
     EXPECT_TRUE(warnings.isEmpty());
+}
+
+TEST(CmykTable, AFileNamedInAnotherCaseIsTheTable)
+{
+    // A table copied from a system whose file names ignore case may be called "CMYK.ini":
+    // it is read, and saving replaces it instead of leaving a second table beside it.
+    TStitch st;
+    st.PalettesPath = testsupport::currentTestPath();
+    QDir(st.PalettesPath).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(st.PalettesPath));
+    const QString upper = st.PalettesPath + QStringLiteral("/CMYK.ini");
+    {
+        QFile f(upper);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[main]\r\ncount=1\r\n[color1]\r\nrgb=$FF0000\r\nKValue=100\r\n");
+    }
+    loadCmykTable(st);
+    ASSERT_EQ(st.CMYK.size(), 1);
+    EXPECT_EQ(st.CMYK.value(cmykTableKey(makeColorKey(255, 0, 0))), makeCmyk(0, 0, 0, 100));
+
+    st.CMYK.clear();
+    saveCmykTable(st);
+    EXPECT_EQ(QDir(st.PalettesPath).entryList(QDir::Files), QStringList{"CMYK.ini"});
+    loadCmykTable(st);
+    EXPECT_TRUE(st.CMYK.isEmpty());
 }
 
 TEST(CmykTable, FailedSaveNamesTheFileAndKeepsTheTable)
