@@ -7,24 +7,12 @@
 #include "core/PatternDocument.h"
 #include "core/SymbolFont.h"
 #include "core/TStitch.h"
+#include "palettes/CmykTable.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
-
-namespace {
-
-// The colour a thread colour prints in with "Use CMYK Colors": the table's substitute when it
-// has one.
-QColor printColor(const TStitch& stitch, ColorKey c, bool useCmyk)
-{
-    Q_UNUSED(stitch);
-    Q_UNUSED(useCmyk);
-    return keyToQColor(c);
-}
-
-} // namespace
 
 PagePainter::State::State(const PrintContext& context, PageTarget& pageTarget)
     : ctx(context), target(pageTarget)
@@ -54,7 +42,8 @@ void PagePainter::State::freshPageIfUsed()
 
 QColor PagePainter::State::printed(ColorKey c) const
 {
-    return printColor(ctx.stitch, c, ctx.options.cmyk);
+    // With "Use CMYK Colors", the CMYK table's substitute when it has one.
+    return keyToQColor(printColor(ctx.stitch, c, ctx.options.cmyk));
 }
 
 QColor PagePainter::State::inkOn(ColorKey c) const

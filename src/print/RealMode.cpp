@@ -2,6 +2,7 @@
 #include "RealMode.h"
 
 #include "core/PatternDocument.h"
+#include "palettes/CmykTable.h"
 
 #include <QPainter>
 #include <atomic>
@@ -56,9 +57,7 @@ int RealModeTextures::textureSetsBuilt()
 
 ColorKey RealModeTextures::printedColor(ColorKey c) const
 {
-    // TODO: CMYK substitution through printColor() of the CMYK table once it is available.
-    (void)m_cmyk;
-    return c;
+    return printColor(m_stitch, c, m_cmyk);
 }
 
 const QImage* RealModeTextures::cross(ColorKey c) const
