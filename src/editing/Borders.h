@@ -16,6 +16,16 @@ QList<QPoint> region8(const QImage& cells, QPoint start);
 // The 4-connected region (neighbours left, right, up, down).
 QList<QPoint> region4(const QImage& cells, QPoint start);
 
+// The cells of the start's 4-connected region that face the outside (another content or the
+// raster's edge) on a side, in region order, each with those sides: bit 0 left, 1 right,
+// 2 up, 3 down.
+struct EdgeCell
+{
+    QPoint cell;
+    int sides;
+};
+QList<EdgeCell> region4Edges(const QImage& cells, QPoint start);
+
 // The cells of the start's 8-connected region that touch the outside (a cell of another
 // content or beyond the raster's edge) on a side, or, unless `fourNeighbour`, also on a corner;
 // in region order.

@@ -9,14 +9,6 @@ namespace Outline {
 
 QList<TBackStitch> stitches(const QImage& image, QPoint start, ColorKey color)
 {
-    const QList<QPoint> area = Borders::region4(image, start);
-    if (area.isEmpty())
-        return {};
-    const QRect rect = image.rect();
-    const TColor32 k = reinterpret_cast<const TColor32*>(image.constScanLine(start.y()))[start.x()];
-    auto outside = [&](int x, int y) {
-        return !rect.contains(x, y) || reinterpret_cast<const TColor32*>(image.constScanLine(y))[x] != k;
-    };
     QList<TBackStitch> sides;
     auto add = [&](int x0, int y0, int x1, int y1) {
         TBackStitch b;
@@ -25,15 +17,15 @@ QList<TBackStitch> stitches(const QImage& image, QPoint start, ColorKey color)
         b.Color = color;
         sides.append(b);
     };
-    for (const QPoint& c : area) {
-        const int x = c.x(), y = c.y();
-        if (outside(x - 1, y))
+    for (const Borders::EdgeCell& e : Borders::region4Edges(image, start)) {
+        const int x = e.cell.x(), y = e.cell.y();
+        if (e.sides & 1)
             add(2 * x, 2 * y, 2 * x, 2 * y + 2);
-        if (outside(x + 1, y))
+        if (e.sides & 2)
             add(2 * x + 2, 2 * y + 2, 2 * x + 2, 2 * y);
-        if (outside(x, y - 1))
+        if (e.sides & 4)
             add(2 * x + 2, 2 * y, 2 * x, 2 * y);
-        if (outside(x, y + 1))
+        if (e.sides & 8)
             add(2 * x, 2 * y + 2, 2 * x + 2, 2 * y + 2);
     }
     return joined(chained(sides));

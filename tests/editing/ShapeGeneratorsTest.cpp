@@ -253,6 +253,16 @@ TEST(Figures, ClippedKeepsTheOrderOfTheInsideCells)
               show({{2, 1}, {0, 0}}));
 }
 
+TEST(Borders, RegionsInTheOrderTheWalkReachesThem)
+{
+    const QImage img = raster({"##.", ".#.", "..#"});
+    EXPECT_EQ(show(Borders::region8(img, {0, 0})), show({{0, 0}, {1, 0}, {1, 1}, {2, 2}}));
+    EXPECT_EQ(show(Borders::region4(img, {0, 0})), show({{0, 0}, {1, 0}, {1, 1}}));
+    // The empty cells: every other cell, 8-connected round the diagonal.
+    EXPECT_EQ(show(Borders::region8(img, {2, 0})), show({{2, 0}, {2, 1}, {1, 2}, {0, 2}, {0, 1}}));
+    EXPECT_TRUE(Borders::region4(img, {-1, 0}).isEmpty());
+}
+
 TEST(Borders, InlineBorderRoundAndSharpCorners)
 {
     // The middle cell touches the empty cell only at its corner.
