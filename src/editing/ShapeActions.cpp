@@ -1,6 +1,7 @@
 #include "ShapeActions.h"
 
 #include "CellActions.h"
+#include "CellSet.h"
 #include "core/PatternDocument.h"
 
 namespace {
@@ -17,16 +18,19 @@ TLineAction::TLineAction(const PatternDocument& doc, const QList<QPoint>& points
     const TColor32 bg = doc.stitch().BackGroundColor;
     const QRect cells = doc.CrossCells.rect();
     const QRect quarters = doc.QuarterCells.rect();
+    CellSet listed(cells);
+    fArrPoints.reserve(points.size());
     for (const QPoint& p : points) {
-        if (!cells.contains(p) || !fArrPoints.record(p, contentOf(doc.CrossCells, p, bg)))
+        if (!cells.contains(p) || !listed.insert(p))
             continue;
+        fArrPoints.append({p, contentOf(doc.CrossCells, p, bg)});
         for (int i = 0; i < 4; ++i) {
             const QPoint q(2 * p.x() + i % 2, 2 * p.y() + i / 2);
             if (!quarters.contains(q))
                 continue;
             const quint32 content = contentOf(doc.QuarterCells, q, bg);
             if (content != bg)
-                fArrQPoints.record(q, content);
+                fArrQPoints.append({q, content});
         }
     }
 }
@@ -42,8 +46,10 @@ void TLineAction::Execute(PatternDocument& doc)
 
 void TLineAction::Undo(PatternDocument& doc)
 {
-    restoreCells(doc, fArrPoints);
-    restoreQuarters(doc, fArrQPoints);
+    for (const auto& [p, previous] : fArrPoints)
+        writeCellContent(doc, p, previous);
+    for (const auto& [q, previous] : fArrQPoints)
+        writeQuarterContent(doc, q, previous);
 }
 
 // ---------------------------------------------------------------------------------------------

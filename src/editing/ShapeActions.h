@@ -13,16 +13,19 @@
 // A figure painted in one colour. Made from the design as it is before the figure: it records
 // each listed cell's content (a cell listed twice once, cells outside the design not at all)
 // and each non-empty quarter of those cells; Execute paints the cells and empties the quarters.
+// A filled figure may hold a million cells: the records are plain lists, each point once.
 class TLineAction : public TUndoAction
 {
 public:
+    using Entry = CellRecord::Entry;
+
     TLineAction(const PatternDocument& doc, const QList<QPoint>& points, quint32 newColor);
     void Undo(PatternDocument& doc) override;
     void Execute(PatternDocument& doc) override;
     QString name() const override { return QStringLiteral("Line"); }
 
-    CellRecord fArrPoints;
-    CellRecord fArrQPoints;
+    QList<Entry> fArrPoints;
+    QList<Entry> fArrQPoints;
     quint32 fNewColor;
 };
 
