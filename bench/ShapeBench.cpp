@@ -159,3 +159,17 @@ void BM_RepaintAfter(benchmark::State& state)
 BENCHMARK(BM_RepaintAfter)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
+
+namespace {
+
+// The refresh every recorded or replayed action ends with: the document's reset notice, on
+// which the view drops its symbol stamps and redraws the whole view.
+void BM_RefreshAfterAction(benchmark::State& state)
+{
+    auto view = attachView(true);
+    for (auto _ : state)
+        design().doc.refreshAll();
+}
+BENCHMARK(BM_RefreshAfterAction)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
