@@ -110,7 +110,7 @@ def fabric(size, seed, hole_depth, contrast):
 def thread_shade(across, along, twist_period, slant):
     """The shade of a twisted thread at `across` (-1 .. 1 over its width) and `along` (pixels
     along it): round across (lighter in the middle, with a highlight off-centre), strands
-    twisting as slanted stripes."""
+    twisting as stripes slanted by `slant` pixels from one edge to the middle."""
     body = math.sqrt(max(0.0, 1 - across * across))
     highlight = math.exp(-((across + 0.3) ** 2) / 0.08)
     phase = 2 * math.pi * (along + slant * across) / twist_period
@@ -139,11 +139,14 @@ def cross_picture(size, half_width, cap, cover=False):
                     along = (px + py) / math.sqrt(2)
                 # The leg narrows towards the holes at its two ends.
                 end = diag / 2 - abs(along)
-                w = half_width * (0.55 + 0.45 * smoothstep(0, cap, end))
+                w = half_width * (0.3 + 0.7 * smoothstep(0, cap, end))
                 if cover:
                     w = half_width
                 if abs(dist) <= w and end > -2:
-                    shade = thread_shade(dist / w, along + diag, 13.0, 5.0)
+                    shade = thread_shade(dist / w, along + diag, 15.0, w * 0.9)
+                    if not cover:
+                        # The thread dives into the hole at each end.
+                        shade *= 0.72 + 0.28 * smoothstep(0, cap * 0.8, end)
                     if leg == 0:
                         shade *= 0.93   # the lower leg lies a little in shadow
                     best = shade
@@ -177,7 +180,7 @@ def quarter_picture(size):
             end = min(along, length - along)
             w = half * (0.55 + 0.45 * smoothstep(0, half * 1.2, end))
             if abs(dist) <= w and end > -1:
-                rows[y][x] = grey(thread_shade(dist / w, along, 13.0, 5.0))
+                rows[y][x] = grey(thread_shade(dist / w, along, 15.0, w * 0.9))
     return rows
 
 
@@ -228,7 +231,7 @@ def strip_picture(size, caps):
             dist = y - c
             if abs(dist) <= w:
                 # The twist keeps its slant across the whole thread width.
-                rows[y][x] = grey(thread_shade(dist / w, x + (half - w) * 0, period, 6.0))
+                rows[y][x] = grey(thread_shade(dist / w, x, period, half * 0.9))
     return rows
 
 
@@ -237,9 +240,9 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "data", "textures")
     os.makedirs(out, exist_ok=True)
     pictures = [
-        ("ImageBackGround", 97, fabric(97, seed=11, hole_depth=95, contrast=30)),
+        ("ImageBackGround", 97, fabric(97, seed=11, hole_depth=80, contrast=26)),
         ("ImagebackQMK", 97, fabric(97, seed=12, hole_depth=55, contrast=18)),
-        ("ImageCross", 97, cross_picture(97, half_width=15.5, cap=22)),
+        ("ImageCross", 97, cross_picture(97, half_width=22.0, cap=36)),
         ("ImagePixel", 94, pixel_picture(94)),
         ("ImageQuarter", 49, quarter_picture(49)),
         ("ImageFrenchKnot", 97, knot_picture(97)),
