@@ -5,6 +5,7 @@
 #include "ToolIcons.h"
 #include "core/Product.h"
 #include "core/ui/TFNewImage.h"
+#include "view/ui/TFRealPreview.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -66,7 +67,7 @@ const QList<MenuDef>& menuDefs()
         {"MenuViewMain", "View", 'V',
          {{"MenuWizzard", "Wizzard ...", 'W', "", false},
           {"MenuView", "Grid and symbols", 'G', "", true},
-          {"MenuRealPreview", "Real preview", 'R', "", false}}},
+          {"MenuRealPreview", "Real preview", 'R', "", true}}},
         {"MenuView", "Grid and symbols", 'G',
          {{"MenuNone", "None", 'N', "", true},
           {"MenuGrid", "Grid", 'G', "", true},
@@ -199,6 +200,11 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("MenuWizzard")), &QAction::triggered, this, &MainWindow::MenuWizzardClick);
     connect(action(QStringLiteral("MenuPrint")), &QAction::triggered, this, &MainWindow::MenuPrintClick);
     connect(action(QStringLiteral("MenuExit")), &QAction::triggered, this, &QWidget::close);
+    // Hidden in this product mode, but the window opens when the action is triggered.
+    connect(action(QStringLiteral("MenuRealPreview")), &QAction::triggered, this, [this] {
+        TFRealPreview preview(document(), this);
+        preview.exec();
+    });
     connect(action(QStringLiteral("MenuAbout")), &QAction::triggered, this, &MainWindow::showAbout);
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);
     createToolActions();

@@ -7,6 +7,7 @@
 #include "core/SettingsStore.h"
 #include "core/ui/TFNewImage.h"
 #include "view/ChartView.h"
+#include "view/ui/TFRealPreview.h"
 #include "support/TestSupport.h"
 #include "ModalScript.h"
 
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <functional>
@@ -165,7 +167,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuGrid", "Grid", "", true, true},
         {"MenuSymbols", "Symbols", "", true, true},
         {"MenuGridSymbols", "Grid and symbols", "", true, true},
-        {"MenuRealPreview", "Real preview", "", false, false},
+        {"MenuRealPreview", "Real preview", "", false, false}, // hidden; triggering opens it
         {"MenuTools", "Tools", "", true, true},
         {"MenuLibrary", "Library ...", "", false, true},
         {"MenuCharactersEditor", "Characters editor ...", "", true, true},
@@ -226,6 +228,36 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
     EXPECT_FALSE(d->crossButton()->isVisibleTo(d));
     EXPECT_FALSE(d->knittingButton()->isVisibleTo(d));
     EXPECT_TRUE(d->widthEdit()->isVisibleTo(d));
+}
+
+TEST_F(MainWindowTest, TheHiddenRealPreviewCommandOpensThePreview)
+{
+    auto w = makeWindow();
+    w->show();
+    QAction* a = w->action(QStringLiteral("MenuRealPreview"));
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->isVisible());
+    QSize drawn;
+    // The first drawing runs as soon as the window shows; it lets events through, so the
+    // script looks again by timer instead of waiting inside it.
+    std::function<void(TFRealPreview*)> closeWhenDrawn = [&](TFRealPreview* preview) {
+        if (preview->drawing() || preview->picture().isNull()) {
+            QTimer::singleShot(10, preview, [&, preview] { closeWhenDrawn(preview); });
+            return;
+        }
+        drawn = preview->picture().size();
+        preview->close();
+    };
+    apptest::ModalScript script({[&](QWidget* m) {
+        auto* preview = qobject_cast<TFRealPreview*>(m);
+        ASSERT_NE(preview, nullptr);
+        closeWhenDrawn(preview);
+    }});
+    a->trigger();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(script.unexpected, 0);
+    EXPECT_EQ(script.titles, QStringList{QStringLiteral("Real Preview")});
+    EXPECT_EQ(drawn, QSize(8 * w->document().width(), 8 * w->document().height()));
 }
 
 TEST_F(MainWindowTest, NewMakesTheChosenDesignUnsaved)
