@@ -46,9 +46,15 @@ RealPreview::TStep RealPreview::drawOnce(int zoom)
     const ColorKey background = pixelToKey(st.BackGroundColor);
     const QImage fabricFull = tintedWith(m_textures.picture(txBackGround), background);
     const QImage fabric = scaledTexture(fabricFull, m_cell);
-    QImage picture(cw * W, ch * H, QImage::Format_RGB32);
-    if (picture.isNull() && W > 0 && H > 0)
-        return stCancel; // too large to hold
+    const qint64 pw = qint64(cw) * W, ph = qint64(ch) * H;
+    m_tooLarge = pw > kMaxSide || ph > kMaxSide || pw * ph > kMaxPixels;
+    if (m_tooLarge)
+        return stCancel;
+    QImage picture(int(pw), int(ph), QImage::Format_RGB32);
+    if (picture.isNull() && W > 0 && H > 0) {
+        m_tooLarge = true; // the memory is not there
+        return stCancel;
+    }
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
             drawTransparent(picture, fabric, QPoint(cw * x, ch * y));

@@ -27,8 +27,16 @@ public:
 
     // Draws the preview at `zoom` (cell = zoom x zoom, or Rnd(zoom) x Rnd(0.7 zoom) in
     // knitting mode). A restart asked at a checkpoint drops what was built and draws again from
-    // the start at currentZoom(); a cancel stops and returns false (picture() is then null).
+    // the start at currentZoom(); a cancel, or a picture too large to hold, stops and returns
+    // false (picture() is then null).
     bool draw(int zoom);
+
+    // The largest picture drawn: each side at most kMaxSide pixels (what a window can show
+    // and a JPEG file hold) and at most kMaxPixels pixels (1 GiB) in all.
+    static constexpr qint64 kMaxSide = 32767;
+    static constexpr qint64 kMaxPixels = qint64(1) << 28;
+    // Whether the last draw() stopped because the picture would exceed those limits.
+    bool tooLarge() const { return m_tooLarge; }
 
     const QImage& picture() const { return m_picture; }
     QSize cellSize() const { return m_cell; }
@@ -51,4 +59,5 @@ private:
     QSize m_cell;
     int m_zoom = 0;
     int m_restarts = 0;
+    bool m_tooLarge = false;
 };

@@ -140,4 +140,35 @@ TEST_F(PreviewFixture, SaveAsJpegWritesIntoTheChosenFolder)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(deep)));
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/one")));
+
+    // A file that cannot be written (its folder is a plain file) is reported the same way.
+    messages.clear();
+    QFile blocker(root + QStringLiteral("/blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString blocked = blocker.fileName() + QStringLiteral("/preview.jpg");
+    EXPECT_EQ(w.saveAsJpeg(blocked), QString());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(blocked))) << messages[0].toStdString();
+
+    // Saving again over an existing picture replaces it whole.
+    w.zoomBar()->setValue(5);
+    EXPECT_EQ(w.saveAsJpeg(written), written);
+    EXPECT_EQ(QImageReader(written).size(), QSize(300, 200));
+    EXPECT_EQ(QDir(root + QStringLiteral("/new")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"preview.jpg"});
+}
+
+TEST(TFRealPreview, APictureTooLargeToHoldIsReported)
+{
+    // 700 cells at zoom 50 would be 35000 pixels wide.
+    SmallDesign d{700, 10};
+    TFRealPreview w(d.doc);
+    QStringList messages;
+    w.showMessage = [&](const QString& text) { messages << text; };
+    w.zoomBar()->setValue(50);
+    EXPECT_FALSE(w.drawing());
+    EXPECT_TRUE(w.picture().isNull());
+    EXPECT_EQ(messages, QStringList{"The preview is too large to draw at this zoom."});
+    EXPECT_TRUE(w.image()->pixmap().isNull());
 }

@@ -57,6 +57,26 @@ TEST(RealPreview, PictureSizeFollowsZoomAndKnittingMode)
     }
 }
 
+TEST(RealPreview, APictureBeyondTheLimitsIsNotDrawn)
+{
+    // A side longer than a window can show, or more pixels than 1 GiB holds, stops the drawing
+    // before anything is allocated; the last size below the limits is drawn.
+    const struct { int w, h, zoom; bool tooLarge; } cases[] = {
+        {655, 1, 50, false},   // 32750 pixels wide
+        {656, 1, 50, true},    // 32800
+        {1, 656, 50, true},
+        {1639, 1639, 10, true}, // 16390 x 16390 > 2^28 pixels
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << c.zoom);
+        SmallDesign d(c.w, c.h);
+        RealPreview preview(d.doc);
+        EXPECT_EQ(preview.draw(c.zoom), !c.tooLarge);
+        EXPECT_EQ(preview.tooLarge(), c.tooLarge);
+        EXPECT_EQ(preview.picture().isNull(), c.tooLarge);
+    }
+}
+
 TEST(RealPreview, TinyPreviewPixels)
 {
     SmallDesign d(3, 2);

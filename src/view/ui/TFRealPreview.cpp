@@ -1,8 +1,11 @@
 #include "TFRealPreview.h"
 
 #include "core/PatternDocument.h"
+#include "core/QuillError.h"
+#include "core/SafeSave.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -102,8 +105,15 @@ void TFRealPreview::redraw()
     const bool done = m_preview.draw(m_zoom->value());
     QApplication::restoreOverrideCursor();
     m_drawing = false;
-    if (!done)
+    if (!done) {
+        if (m_preview.tooLarge()) {
+            m_image->clear();
+            m_image->resize(0, 0);
+            showMessage(m_doc.stitch().translate(
+                QStringLiteral("The preview is too large to draw at this zoom.")));
+        }
         return;
+    }
     m_image->setPixmap(QPixmap::fromImage(m_preview.picture()));
     m_image->resize(m_preview.picture().size());
     if (m_pendingScroll.x() >= 0) {
@@ -176,24 +186,34 @@ void TFRealPreview::SaveClick()
 
 QString TFRealPreview::saveAsJpeg(const QString& chosen)
 {
-    TStitch& st = m_doc.stitch();
     const QString file = jpegFileName(chosen);
-    const QFileInfo info(file);
-    const QDir folder = info.dir();
-    bool ok = !m_preview.picture().isNull();
-    if (ok && !folder.exists()) {
-        // One level only: the folder's parent must exist.
-        const QDir parent = QFileInfo(folder.absolutePath()).dir();
-        ok = parent.exists() && parent.mkdir(folder.dirName());
-    }
-    if (ok) {
-        QImageWriter writer(file, "jpeg");
+    auto failed = [&file](const QString& reason) {
+        return QuillError(QStringLiteral("Cannot write the preview picture \"%1\": %2.")
+                              .arg(QDir::toNativeSeparators(file), reason));
+    };
+    try {
+        const QImage& picture = m_preview.picture();
+        if (picture.isNull())
+            throw failed(QStringLiteral("there is no preview to save"));
+        const QDir folder = QFileInfo(file).dir();
+        if (!folder.exists()) {
+            // One level only: the folder's parent must exist.
+            const QDir parent = QFileInfo(folder.absolutePath()).dir();
+            if (!parent.exists() || !parent.mkdir(folder.dirName()))
+                throw failed(QStringLiteral("the folder cannot be created"));
+        }
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
         writer.setQuality(90);
-        ok = writer.write(m_preview.picture().convertToFormat(QImage::Format_RGB32));
-    }
-    if (!ok) {
-        showMessage(st.translate(QStringLiteral("Cannot write the file")) + QStringLiteral(" ")
-                    + QDir::toNativeSeparators(file));
+        if (!writer.write(picture.convertToFormat(QImage::Format_RGB32)))
+            throw failed(writer.errorString());
+        // Written beside the target and renamed over it when complete: a failed write leaves
+        // an existing file as it was.
+        writeFileSafely(file, bytes, QStringLiteral("preview picture"));
+    } catch (const QuillError& e) {
+        showMessage(e.message());
         return QString();
     }
     return file;

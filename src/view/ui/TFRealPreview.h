@@ -22,7 +22,8 @@ public:
     explicit TFRealPreview(PatternDocument& doc, QWidget* parent = nullptr);
     ~TFRealPreview() override;
 
-    // Draws the preview at the zoom bar's value; while a drawing runs, asks it to restart.
+    // Draws the preview at the zoom bar's value; while a drawing runs, asks it to restart. A
+    // picture too large to hold is reported, and the window then shows none.
     void redraw();
     bool drawing() const { return m_drawing; }
     const QImage& picture() const { return m_preview.picture(); }
@@ -38,7 +39,8 @@ public:
     // "Save as JPEG ...": asks for a file, then saveAsJpeg().
     void SaveClick();
     // Writes the picture as JPEG (quality 90) under `chosen` with its extension replaced by
-    // ".jpg", creating the file's folder (one level) when missing. A failure is shown in a
+    // ".jpg", creating the file's folder (one level) when missing. The file is written
+    // safely (an existing one stays intact when the write fails). A failure is shown in a
     // message box naming the file; returns the file written, or an empty string.
     QString saveAsJpeg(const QString& chosen);
     static QString jpegFileName(const QString& chosen);
