@@ -104,6 +104,9 @@ public:
     void MenuPrintClick();
     // The print dialog, made on first use.
     TFPrintOptions* printDialog();
+    // "Real preview": the design as it will look stitched, in its own modal window. The
+    // command is hidden in this product mode; the window opens when this is called.
+    void MenuRealPreviewClick();
     // Closing: writes the settings, then asks Check.
     bool FormCloseQuery();
 

@@ -131,6 +131,12 @@ const char* kAccelKey = "accelerator";
 
 } // namespace
 
+void MainWindow::MenuRealPreviewClick()
+{
+    TFRealPreview preview(document(), this);
+    preview.exec();
+}
+
 void MainWindow::createActions()
 {
     // Menus and their entries; a submenu's action is the entry that opens it.
@@ -200,11 +206,8 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("MenuWizzard")), &QAction::triggered, this, &MainWindow::MenuWizzardClick);
     connect(action(QStringLiteral("MenuPrint")), &QAction::triggered, this, &MainWindow::MenuPrintClick);
     connect(action(QStringLiteral("MenuExit")), &QAction::triggered, this, &QWidget::close);
-    // Hidden in this product mode, but the window opens when the action is triggered.
-    connect(action(QStringLiteral("MenuRealPreview")), &QAction::triggered, this, [this] {
-        TFRealPreview preview(document(), this);
-        preview.exec();
-    });
+    connect(action(QStringLiteral("MenuRealPreview")), &QAction::triggered, this,
+            &MainWindow::MenuRealPreviewClick);
     connect(action(QStringLiteral("MenuAbout")), &QAction::triggered, this, &MainWindow::showAbout);
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);
     createToolActions();
