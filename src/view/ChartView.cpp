@@ -181,7 +181,11 @@ ChartGeometry ChartView::geometry() const
 
 void ChartView::designReset()
 {
-    m_stamps.clear();
+    // Every recorded or undone action ends with this notice too. A glyph's stamp depends only
+    // on the font and the cell size, which the stamps check on every paint; only the colours'
+    // characters may have changed. Rendering every glyph again made each action's repaint
+    // cost a few hundred milliseconds on a design of many colours.
+    m_stamps.forgetColors();
     updateCellSize();
     m_scroll = QPoint(qBound(0, m_scroll.x(), hScrollMaximum()), qBound(0, m_scroll.y(), vScrollMaximum()));
     repaintAll();
