@@ -1,6 +1,7 @@
 #include "TActions.h"
 
 #include "core/PatternDocument.h"
+#include "core/QuillError.h"
 
 TActions::TActions(PatternDocument& doc, QObject* parent) : QObject(parent), m_doc(doc) {}
 
@@ -33,7 +34,13 @@ void TActions::Undo()
         return;
     // A replay writes without refreshing; the refresh at its end tells the observers once.
     PatternDocument::NotifyBatch batch(m_doc);
-    fActions[size_t(fPosition)]->Undo(m_doc);
+    try {
+        fActions[size_t(fPosition)]->Undo(m_doc);
+    } catch (const QuillError& e) {
+        // The action left the design as it was (a size change short of memory): it stays.
+        emit replayFailed(e.message());
+        return;
+    }
     --fPosition;
     replayed();
 }
@@ -43,8 +50,13 @@ void TActions::Redo()
     if (fPosition >= count() - 1)
         return;
     PatternDocument::NotifyBatch batch(m_doc);
+    try {
+        fActions[size_t(fPosition + 1)]->Execute(m_doc);
+    } catch (const QuillError& e) {
+        emit replayFailed(e.message());
+        return;
+    }
     ++fPosition;
-    fActions[size_t(fPosition)]->Execute(m_doc);
     replayed();
 }
 

@@ -62,6 +62,9 @@ public:
 signals:
     // Undo and Redo became available or not.
     void buttonsChanged(bool canUndo, bool canRedo);
+    // An undo or redo could not be carried out (the design is unchanged); the message is ready
+    // to show.
+    void replayFailed(const QString& message);
 
 private:
     void UpdateButtons();
