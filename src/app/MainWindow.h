@@ -28,6 +28,7 @@ class QToolButton;
 class ShapeToolBar;
 class TActions;
 class TFGhost;
+class TFInsert;
 class TFPalette;
 class TFNewImage;
 class TFPrintOptions;
@@ -102,6 +103,10 @@ public:
     void MenuWizzardClick();
     // "Print ...": the print dialog for the design.
     void MenuPrintClick();
+    // The insert tool's button: the insert dialog, then one press on the chart inserts.
+    void ButtonInsertClick();
+    // The insert dialog, made on first use (it keeps its choices).
+    TFInsert* insertDialog();
     // The print dialog, made on first use.
     TFPrintOptions* printDialog();
     // "Real preview": the design as it will look stitched, in its own modal window. The
@@ -170,6 +175,9 @@ private:
     void updateDrawColor();
     void connectDesign();
 
+    // --- MainWindowInsert.cpp ---
+    void createInsertTool();
+
     // --- MainWindowGhost.cpp ---
     void createGhost();
     void createShadowButton();
@@ -236,6 +244,7 @@ private:
     QTimer* m_shadowButtonTimer = nullptr;
     TFGhost* m_ghostWindow = nullptr;
     TFPrintOptions* m_printOptions = nullptr;
+    TFInsert* m_insertDialog = nullptr;
     // Saving is possible at all (a design is open); "Save" also needs unsaved changes.
     bool m_saveAllowed = false;
     bool m_shownOnce = false;

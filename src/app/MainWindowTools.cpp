@@ -236,6 +236,7 @@ void MainWindow::createToolButtons()
             w->setObjectName(QString::fromLatin1(t.name));
     }
     m_toolBar->addAction(action(QStringLiteral("ButtonBackStitch")));
+    createInsertTool();
 
     m_penButton = new QToolButton(m_toolBar);
     m_penButton->setObjectName(QStringLiteral("DropDownPenSize"));

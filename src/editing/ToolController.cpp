@@ -154,6 +154,9 @@ void ToolController::mousePress(QPoint px)
     case modOutlineBorder: case modOutline:
         shapePress(px);
         break;
+    case modInsert:
+        insertPress(px);
+        break;
     default:
         break;
     }
@@ -203,6 +206,8 @@ void ToolController::mouseRelease(QPoint px)
     if (m_mode == modPipette)
         pipetteAt(px);
     finishGesture();
+    if (m_mode == modInsert)
+        insertRelease();
 }
 
 void ToolController::finishGesture()

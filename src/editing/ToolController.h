@@ -5,6 +5,7 @@
 // operations and records one action per gesture (or per changing click) in the history.
 
 #include "CellRecord.h"
+#include "DimensionActions.h"
 #include "PointerMapping.h"
 #include "TMode.h"
 
@@ -56,6 +57,12 @@ public:
     // Escape pressed on the main window: ends what the current tool has pending.
     void escapePressed();
 
+    // --- row and column insertion (ToolControllerInsert.cpp) ---
+    // The insert dialog was confirmed: the next press inserts `count` empty rows or columns at
+    // the pressed cell, and its release returns to the mode active now.
+    void beginInsert(TInsertType type, int count);
+    TMode insertReturnMode() const { return m_insertReturnMode; }
+
     // Offsets of the pen footprint for a pen size 1..4 (rounded: no corners from size 3).
     static QList<QPoint> penFootprint(int penSize);
     // Whether the pen-size button is enabled, and with its menu, in a mode.
@@ -73,6 +80,9 @@ signals:
     // The figure a shape tool would paint now (design cells inside the design); empty clears
     // the preview.
     void previewChanged(const QList<QPoint>& cells);
+    // A change was refused and nothing happened (a size beyond the limits); the message is
+    // ready to show.
+    void refused(const QString& message);
 
 private:
     quint32 cellContent(QPoint c) const;
@@ -103,6 +113,10 @@ private:
     void clearPreview();
     void outlineAt(QPoint c);
 
+    // Insertion.
+    void insertPress(QPoint px);
+    void insertRelease();
+
     PatternDocument& m_doc;
     TActions& m_history;
     PointerMapping m_map;
@@ -129,4 +143,9 @@ private:
     bool CornerSharp = false;
     bool m_previewShown = false;
     QPoint m_previewCell;
+
+    // Insertion: what the dialog chose and the mode to return to after the press.
+    TInsertType m_insertType = itRow;
+    int m_insertCount = 1;
+    TMode m_insertReturnMode = modDraw;
 };
