@@ -1,15 +1,13 @@
 // Exporting every page of a 500 x 500 design with 200 colours: as PNG pictures (export pages
 // of 900 x 800 pixels) and as one PDF file (A4 pages at 300 dpi), in pages per second, beside
 // writing the same number of blank PNG pages (the floor: encoding and writing alone).
-#include "BuildConfig.h"
+#include "BenchDesign.h"
 
 #include "core/PatternDocument.h"
-#include "core/SymbolFont.h"
 #include "print/KeyList.h"
 #include "print/PaperDevice.h"
 #include "print/PrintJob.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -19,38 +17,12 @@ struct PrintDesign
 {
     PrintDesign()
     {
-        const QString family = registerSymbolFontFile(
-            QStringLiteral(QUILLMARK_SOURCE_DATA_DIR "/fonts/KorvaldArtSymbols110.ttf"));
-        ColorTable palette;
-        QString chars;
-        for (int i = 0; i < 200; ++i) {
-            TColorInfo e;
-            e.colorID = QString::number(100 + i);
-            e.colorName = QStringLiteral("Colour %1").arg(i);
-            e.charID = i;
-            e.orderID = i;
-            palette.insert(makeColorKey((i * 53) & 0xFF, (i * 97) & 0xFF, (i * 29 + 40) & 0xFF), e);
-            chars += QChar(char16_t(160 + i));
-        }
-        stitch.ColorPalettes.insert("Bench", palette);
-        TCharacterInfo set;
-        set.Name = "Bench";
-        set.fontName = family;
-        set.characters = chars;
-        stitch.characters.insert(set.Name, set);
-        doc.CreateNewTemplate(500, 500, "Bench", "Bench");
         // Short runs of random colours, every colour in use.
-        const QList<ColorKey> keys = palette.keys();
-        QRandomGenerator rng(11);
-        for (int y = 0; y < doc.height(); ++y) {
-            auto* row = reinterpret_cast<TColor32*>(doc.CrossCells.scanLine(y));
-            for (int x = 0; x < doc.width();) {
-                const int run = 1 + int(rng.bounded(6));
-                const TColor32 v = keyToPixel(keys[int(rng.bounded(200))]);
-                for (int k = 0; k < run && x < doc.width(); ++k, ++x)
-                    row[x] = v;
-            }
-        }
+        const QList<ColorKey> keys = installBenchPalette(stitch, 200, [](int i) {
+            return makeColorKey((i * 53) & 0xFF, (i * 97) & 0xFF, (i * 29 + 40) & 0xFF);
+        });
+        doc.CreateNewTemplate(500, 500, "Bench", "Bench");
+        fillRandomRuns(doc, keys, 11);
         doc.CalcColorUsage();
     }
     TStitch stitch;

@@ -366,6 +366,38 @@ bool TPreview::calc(const TPrintOptions& options, const TLayoutInput& input)
         U = qint32(pages.size()) / S;
         o = R < 1 ? 0 : ceilDiv(n, R);
 
+        // Chart page `p` at the table's edge holds `fit` of the `o` key lines; the rest go onto
+        // key pages of `perPage` lines each: copies of `p` without cells, from table place `at`
+        // on to the right (`beside`) or downwards. Returns how many key pages were added.
+        const auto placeKeyLines = [&](TMyPage& p, qint32 fit, qint32 perPage, bool beside,
+                                       TPagePos at) -> qint32 {
+            if (fit >= o) {
+                p.keycols = o;
+                p.hasKeys = o > 0;
+                return 0;
+            }
+            p.keycols = std::max(fit, 0);
+            p.hasKeys = p.keycols > 0;
+            const qint32 more = ceilDiv(o - p.keycols, perPage);
+            qint32 toPlace = o - p.keycols;
+            TMyPage prev = p;
+            for (qint32 v = 0; v < more; ++v) {
+                TMyPage q = prev;
+                q.hasKeys = true;
+                (beside ? q.isLeft : q.isTop) = false;
+                q.cellsX = q.cellsY = 0;
+                q.keyOffset = beside ? IL : IT;
+                q.xOffcetPx = IL;
+                q.yOffcetPx = IT;
+                q.keyFirst = prev.keyFirst + prev.keycols * prev.KeyRestart;
+                q.keycols = std::min(perPage, toPlace);
+                toPlace -= q.keycols;
+                pages[beside ? TPagePos{at.col + v, at.row} : TPagePos{at.col, at.row + v}] = q;
+                prev = q;
+            }
+            return more;
+        };
+
         if (position == pRight) {
             // The key goes right of the last page column; what does not fit there goes onto
             // key pages further right in the same page row.
@@ -377,31 +409,7 @@ bool TPreview::calc(const TPrintOptions& options, const TLayoutInput& input)
                 p.keyOffset = Rnd(e) + LegendDistance;
                 p.KeyRestart = R;
                 const qint32 f = floorDiv(pagewidth - p.keyOffset, kw);
-                if (f >= o) {
-                    p.keycols = o;
-                    p.hasKeys = o > 0;
-                    continue;
-                }
-                p.keycols = std::max(f, 0);
-                p.hasKeys = p.keycols > 0;
-                const qint32 more = ceilDiv(o - p.keycols, KC);
-                qint32 toPlace = o - p.keycols;
-                TMyPage prev = p;
-                for (qint32 v = 0; v < more; ++v) {
-                    TMyPage q = prev;
-                    q.hasKeys = true;
-                    q.isLeft = false;
-                    q.cellsX = q.cellsY = 0;
-                    q.keyOffset = IL;
-                    q.xOffcetPx = IL;
-                    q.yOffcetPx = IT;
-                    q.keyFirst = prev.keyFirst + prev.keycols * R;
-                    q.keycols = std::min(KC, toPlace);
-                    toPlace -= q.keycols;
-                    pages[{U + v, r}] = q;
-                    prev = q;
-                }
-                added = std::max(added, more);
+                added = std::max(added, placeKeyLines(p, f, KC, true, {U, r}));
             }
             U += added;
         } else if (position == pBottom) {
@@ -420,31 +428,7 @@ bool TPreview::calc(const TPrintOptions& options, const TLayoutInput& input)
                     p.KeyRestart = p.keycount * U;
                 }
                 const qint32 f = floorDiv(pageheight - p.keyOffset, kh);
-                if (f >= o) {
-                    p.keycols = o;
-                    p.hasKeys = o > 0;
-                    continue;
-                }
-                p.keycols = std::max(f, 0);
-                p.hasKeys = p.keycols > 0;
-                const qint32 more = ceilDiv(o - p.keycols, KR);
-                qint32 toPlace = o - p.keycols;
-                TMyPage prev = p;
-                for (qint32 v = 0; v < more; ++v) {
-                    TMyPage q = prev;
-                    q.hasKeys = true;
-                    q.isTop = false;
-                    q.cellsX = q.cellsY = 0;
-                    q.keyOffset = IT;
-                    q.xOffcetPx = IL;
-                    q.yOffcetPx = IT;
-                    q.keyFirst = prev.keyFirst + prev.keycols * prev.KeyRestart;
-                    q.keycols = std::min(KR, toPlace);
-                    toPlace -= q.keycols;
-                    pages[{c2, S + v}] = q;
-                    prev = q;
-                }
-                added = std::max(added, more);
+                added = std::max(added, placeKeyLines(p, f, KR, false, {c2, S}));
             }
             S += added;
         } else if (o > 0) {

@@ -3,6 +3,7 @@
 // command writes nothing.
 #include "FileTestSupport.h"
 
+#include "support/CliRunner.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -10,18 +11,13 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <unistd.h>
 
 using namespace filetest;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using testsupport::CliRun;
 
 QJsonObject withoutOrder(QJsonObject s)
 {
@@ -49,24 +45,15 @@ protected:
 
     CliRun cli(const QStringList& args, uid_t asUser = uid_t(-1))
     {
-        QProcess p;
-        p.setProgram(QStringLiteral(QUILLMARK_CLI));
-        p.setArguments(QStringList{"--settings", path("settings.ini"), "--data",
-                                   testsupport::shippedDataDir()}
-                       + args);
+        std::function<void()> asOtherUser;
         if (asUser != uid_t(-1)) {
-            p.setChildProcessModifier([asUser] {
+            asOtherUser = [asUser] {
                 if (setgid(asUser) != 0 || setuid(asUser) != 0)
                     _exit(99);
-            });
+            };
         }
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        CliRun r;
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
+        return testsupport::runCli(QStringLiteral(QUILLMARK_CLI), path("settings.ini"), args,
+                                   60000, asOtherUser);
     }
 
     QJsonObject info(const QString& file, bool cells = false)

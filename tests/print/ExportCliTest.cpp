@@ -1,6 +1,7 @@
 // quillmark-cli export, run as a separate process with its settings in a temporary folder and
 // the shipped data: pictures of the page size with the export names, one PDF file whose text
 // holds the chart's symbols, no file replaced without --overwrite, and the exit codes.
+#include "support/CliRunner.h"
 #include "support/TestSupport.h"
 
 #include "files/DesignFile.h"
@@ -20,12 +21,7 @@
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out, err;
-    QStringList lines() const { return QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts); }
-};
+using testsupport::CliRun;
 
 class ExportCliTest : public ::testing::Test
 {
@@ -51,18 +47,8 @@ protected:
 
     static CliRun cli(const QStringList& args)
     {
-        QProcess p;
-        p.setProgram(QStringLiteral(QUILLMARK_CLI));
-        p.setArguments(QStringList{"--settings", s_dir->filePath("settings.ini"), "--data",
-                                   testsupport::shippedDataDir()}
-                       + args);
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(120000));
-        CliRun r;
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
+        return testsupport::runCli(QStringLiteral(QUILLMARK_CLI), s_dir->filePath("settings.ini"),
+                                   args, 120000);
     }
 
     static int pageNumber(const QStringList& options)

@@ -52,16 +52,7 @@ protected:
         return target.rec;
     }
 
-    TMyColor entry(ColorKey c, qint32 count)
-    {
-        const TColorInfo* info = design.stitch.Colors.find(c);
-        TMyColor e;
-        e.Name = info->colorName;
-        e.Color = c;
-        e.Symbol = design.stitch.chars.symbolAt(info->charID);
-        e.Count = count;
-        return e;
-    }
+    TMyColor entry(ColorKey c, qint32 count) { return keyEntry(design, c, count); }
 
     SmallDesign design;
     TPreview v;

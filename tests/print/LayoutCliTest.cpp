@@ -1,22 +1,18 @@
 // quillmark-cli layout, run as a separate process with its settings in a temporary folder and
 // the shipped data: the JSON page table for picture and printer pages, the page options, and
 // the exit codes of wrong use.
+#include "support/CliRunner.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out, err;
-};
+using testsupport::CliRun;
 
 class LayoutCliTest : public ::testing::Test
 {
@@ -39,18 +35,8 @@ protected:
 
     static CliRun cli(const QStringList& args)
     {
-        QProcess p;
-        p.setProgram(QStringLiteral(QUILLMARK_CLI));
-        p.setArguments(QStringList{"--settings", s_dir->filePath("settings.ini"), "--data",
-                                   testsupport::shippedDataDir()}
-                       + args);
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        CliRun r;
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
+        return testsupport::runCli(QStringLiteral(QUILLMARK_CLI), s_dir->filePath("settings.ini"),
+                                   args);
     }
 
     static QJsonObject layout(const QStringList& options)

@@ -6,6 +6,7 @@
 #include "print/PagePainter.h"
 #include "print/PrintTypes.h"
 #include "print/TPreview.h"
+#include "support/SmallDesign.h"
 
 #include <QColor>
 #include <QImage>
@@ -194,6 +195,20 @@ private:
     RecordingDevice m_device;
     QPainter m_painter;
 };
+
+// The key entry of colour `c` of the small design, as the key list would build it.
+inline TMyColor keyEntry(const testsupport::SmallDesign& design, ColorKey c, qint32 count,
+                         TColorType type = ctCross)
+{
+    const TColorInfo* info = design.stitch.Colors.find(c);
+    TMyColor e;
+    e.Name = info->colorName;
+    e.Color = c;
+    e.Symbol = design.stitch.chars.symbolAt(info->charID);
+    e.Count = count;
+    e.ColorType = type;
+    return e;
+}
 
 // The sizes of a small page (600 x 500 pixels at 96 pixels per inch, 4 pixels per millimetre,
 // cells of 20 pixels, a 40-pixel ruler margin, thick, medium and thin lines of 4, 2 and 1).

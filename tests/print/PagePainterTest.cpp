@@ -73,14 +73,7 @@ protected:
 
     TMyColor entry(ColorKey c, qint32 count, TColorType type = ctCross)
     {
-        const TColorInfo* info = design.stitch.Colors.find(c);
-        TMyColor e;
-        e.Name = info->colorName;
-        e.Color = c;
-        e.Symbol = design.stitch.chars.symbolAt(info->charID);
-        e.Count = count;
-        e.ColorType = type;
-        return e;
+        return keyEntry(design, c, count, type);
     }
 
     SmallDesign design;

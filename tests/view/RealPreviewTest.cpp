@@ -3,6 +3,7 @@
 
 #include "view/RealPreview.h"
 
+#include "support/Pixels.h"
 #include "support/SmallDesign.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,6 @@
 using namespace testsupport;
 
 namespace {
-
-TColor32 at(const QImage& p, int x, int y)
-{
-    return reinterpret_cast<const TColor32*>(p.constScanLine(y))[x];
-}
-int red(TColor32 p) { return int((p >> 16) & 0xFF); }
-int green(TColor32 p) { return int((p >> 8) & 0xFF); }
-int blue(TColor32 p) { return int(p & 0xFF); }
 
 QImage render(const PatternDocument& doc, int zoom)
 {

@@ -3,11 +3,14 @@
 
 #include "view/StitchTextures.h"
 
-#include "support/TestSupport.h"
 #include "convert/Resampler.h"
+#include "support/Pixels.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
+
+using testsupport::at;
 
 namespace {
 
@@ -16,11 +19,6 @@ QImage filled(QSize size, TColor32 c)
     QImage p(size, QImage::Format_ARGB32);
     p.fill(c);
     return p;
-}
-
-TColor32 at(const QImage& p, int x, int y)
-{
-    return reinterpret_cast<const TColor32*>(p.constScanLine(y))[x];
 }
 
 int magentaCount(const QImage& p)

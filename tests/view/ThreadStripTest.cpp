@@ -3,15 +3,14 @@
 
 #include "view/ThreadStrip.h"
 
+#include "support/Pixels.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace {
+using testsupport::at;
 
-TColor32 at(const QImage& p, QPoint q)
-{
-    return reinterpret_cast<const TColor32*>(p.constScanLine(q.y()))[q.x()];
-}
+namespace {
 
 // A strip whose every pixel differs, so a turned pixel tells where it came from.
 QImage numberedStrip(int w, int h)
