@@ -2,6 +2,7 @@
 // outside the design), the transforms of the block (exact cells, quarters turned with the block,
 // stitch points moved), and merging: stencil rules, clipping at the design's edge, undo.
 #include "editing/Clipboard.h"
+#include "editing/CutAction.h"
 #include "editing/MergeAction.h"
 #include "editing/TActions.h"
 #include "support/SmallDesign.h"
@@ -215,4 +216,26 @@ TEST_F(Block, AMergeAtTheEdgeWritesOnlyInsideAndDropsStitchesThatLeave)
         history.Undo();
         EXPECT_EQ(snapshot(doc), before);
     }
+}
+
+TEST_F(Block, CutTakesTheBlockOutAndUndoPutsItBackInPlace)
+{
+    const QJsonObject before = snapshot(doc);
+    const TClipboard copied = Clipboard::copy(doc, selection, true);
+    const TClipboard clip = cutSelection(doc, history, selection, true);
+    EXPECT_EQ(clip.ClipCross, copied.ClipCross);
+    EXPECT_EQ(clip.ClipBackStitches, copied.ClipBackStitches);
+    EXPECT_EQ(history.count(), 1);
+    EXPECT_EQ(doc.CrossCells.pixel(1, 1), d.bg());
+    EXPECT_EQ(doc.QuarterCells.pixel(5, 2), d.bg());
+    // Only the stitches lying wholly in the block went.
+    ASSERT_EQ(doc.DesignBackStitches.size(), 1);
+    EXPECT_EQ(doc.DesignBackStitches[0].ToPoint, QPoint(10, 2));
+    ASSERT_EQ(doc.DesignFrenchKnots.size(), 1);
+    EXPECT_EQ(doc.DesignFrenchKnots[0].Center, QPoint(12, 2));
+    EXPECT_TRUE(doc.DesignRhodes.empty());
+    EXPECT_EQ(doc.checkInvariant(), QString());
+    // Back at their list positions, and the clipboard untouched by the replays.
+    expectUndoRedo(history, doc, before);
+    EXPECT_EQ(clip.ClipCross, copied.ClipCross);
 }
