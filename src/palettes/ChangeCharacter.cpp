@@ -86,6 +86,7 @@ bool changeDrawColorSymbol(PatternDocument& doc, int position)
         s.hasBitmap = !s.SymbolBitmap.isNull();
     }
 
+    stitch.Change();
     emit doc.colorListChanged();
     emit doc.colorUsageChanged();
     emit doc.cellsChanged(QRect(0, 0, doc.width(), doc.height()));

@@ -50,6 +50,7 @@ bool symbolPositionFree(const TStitch& stitch, int position);
 
 // Gives the draw colour the symbol at `position`: its table entry, the symbol positions in
 // use, its glyph in every size and its entry in the colour list follow, and the document
-// announces the changed symbols. Not recorded in the undo history and not an unsaved change.
+// announces the changed symbols. Not recorded in the undo history, but an unsaved change: the
+// symbols are part of the design file.
 // False (and nothing changed) when the position is not free or the draw colour is not used.
 bool changeDrawColorSymbol(PatternDocument& doc, int position);

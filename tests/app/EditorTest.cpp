@@ -9,7 +9,9 @@
 #include "core/ui/ColorPanel.h"
 #include "editing/TActions.h"
 #include "editing/ToolController.h"
+#include "palettes/ChangeCharacter.h"
 #include "palettes/ui/TFCMYK.h"
+#include "palettes/ui/TFChangeCharacter.h"
 #include "palettes/ui/TFCharacters.h"
 #include "palettes/ui/TFPalette.h"
 #include "support/TestSupport.h"
@@ -612,6 +614,39 @@ TEST_F(EditorTest, PaletteButtonChangeCharacterAndBackground)
     EXPECT_EQ(st().BackGroundColor, oldBg);
     EXPECT_EQ(cell(5, 5), kEmpty);
     EXPECT_EQ(cell(2, 2), a);
+}
+
+TEST_F(EditorTest, ChangedCharacterIsAnUnsavedChangeThatClosingAsksAbout)
+{
+    click(cellPx(2, 2));
+    st().setFileSaved(true);
+    int picked = -1;
+    {
+        ModalScript script({[&picked, this](QWidget* d) {
+            auto* dialog = qobject_cast<TFChangeCharacter*>(d);
+            ASSERT_NE(dialog, nullptr);
+            const TStitch& s = st();
+            for (int p = 0; p < s.chars.fcharacters.size() && picked < 0; ++p)
+                if (symbolPositionFree(s, p))
+                    picked = p;
+            dialog->logic().select(picked % ChangeCharacter::kColumns, picked / ChangeCharacter::kColumns);
+            dialog->okButton()->click();
+        }});
+        act("MenuChangeCharacter")->trigger();
+        EXPECT_TRUE(script.done());
+        EXPECT_EQ(script.unexpected, 0);
+    }
+    ASSERT_GE(picked, 0);
+    EXPECT_EQ(st().Colors.find(a)->charID, picked);
+    EXPECT_FALSE(st().fileSaved());
+    EXPECT_TRUE(act("MenuSave")->isEnabled());
+
+    // Closing now asks; "Cancel" keeps the window and the change.
+    ModalScript script({apptest::click("Cancel")});
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(script.texts.size(), 1);
+    EXPECT_EQ(st().Colors.find(a)->charID, picked);
 }
 
 } // namespace

@@ -118,7 +118,7 @@ TEST_F(ChangeCharacterTest, OkIsAllowedOnlyForFreeSymbolsInsideTheString)
 TEST_F(ChangeCharacterTest, OkGivesTheDrawColourTheSymbolWithItsGlyphs)
 {
     stitch.setDrawcolor(kRed);
-    const bool savedBefore = stitch.fileSaved();
+    stitch.setFileSaved(true);
     QSignalSpy listSpy(&doc, &PatternDocument::colorListChanged);
     QSignalSpy cellSpy(&doc, &PatternDocument::cellsChanged);
     ChangeCharacter logic(stitch);
@@ -140,7 +140,8 @@ TEST_F(ChangeCharacterTest, OkGivesTheDrawColourTheSymbolWithItsGlyphs)
     EXPECT_EQ(doc.ColorSymbolsList[row].SymbolBitmap, stitch.chars.glyph(9, kRed));
     EXPECT_TRUE(doc.ColorSymbolsList[row].hasBitmap);
     EXPECT_EQ(doc.checkInvariant(), QString());
-    EXPECT_EQ(stitch.fileSaved(), savedBefore);
+    // The new symbol is stored with the design: closing must ask before it is lost.
+    EXPECT_FALSE(stitch.fileSaved());
     EXPECT_GE(listSpy.count(), 1);
     ASSERT_GE(cellSpy.count(), 1);
     EXPECT_EQ(cellSpy.last().at(0).toRect(), QRect(0, 0, 4, 4));
@@ -189,6 +190,7 @@ TEST_F(ChangeCharacterTest, RefusedChangesLeaveTheDesignAlone)
     const ColorTable colors = stitch.Colors;
     const QList<qint32> used = stitch.chars.CharsUsed;
     const QList<TColorSymbols> list = doc.ColorSymbolsList;
+    stitch.setFileSaved(true);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         stitch.fdrawcolor = c.draw;
@@ -196,6 +198,7 @@ TEST_F(ChangeCharacterTest, RefusedChangesLeaveTheDesignAlone)
         EXPECT_TRUE(stitch.Colors == colors);
         EXPECT_EQ(stitch.chars.CharsUsed, used);
         EXPECT_EQ(doc.ColorSymbolsList, list);
+        EXPECT_TRUE(stitch.fileSaved());
     }
     stitch.fdrawcolor = kRed;
     ChangeCharacter logic(stitch);
