@@ -16,10 +16,13 @@ struct PointerMapping
     {
         return {floorDiv(px.x(), cellWidth) + hScroll, floorDiv(px.y(), cellHeight) + vScroll};
     }
+    // The quarter drawn under the pixel: quarter column q covers the absolute pixels from
+    // q * cellWidth div 2 up to the next one's, so at odd cell sizes the two quarters of a
+    // cell differ in width by one pixel.
     QPoint quarterAt(QPoint px) const
     {
-        return {floorDiv(px.x(), half(cellWidth)) + 2 * hScroll,
-                floorDiv(px.y(), half(cellHeight)) + 2 * vScroll};
+        const QPoint abs = absolutePixel(px);
+        return {floorDiv(2 * abs.x() + 1, cellWidth), floorDiv(2 * abs.y() + 1, cellHeight)};
     }
     // The nearest half-cell node.
     QPoint gridPointAt(QPoint px) const

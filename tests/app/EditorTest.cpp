@@ -15,7 +15,9 @@
 #include "palettes/ui/TFCharacters.h"
 #include "palettes/ui/TFPalette.h"
 #include "support/TestSupport.h"
+#include "view/ChartGeometry.h"
 #include "view/ChartView.h"
+#include "view/ZoomList.h"
 
 #include <QActionGroup>
 #include <QComboBox>
@@ -647,6 +649,41 @@ TEST_F(EditorTest, ChangedCharacterIsAnUnsavedChangeThatClosingAsksAbout)
     EXPECT_TRUE(script.done());
     EXPECT_EQ(script.texts.size(), 1);
     EXPECT_EQ(st().Colors.find(a)->charID, picked);
+}
+
+TEST_F(EditorTest, QuarterUnderThePointerIsTheQuarterDrawnThereAtEveryZoom)
+{
+    // At odd cell sizes the quarters of a cell differ in width by a pixel; a click must hit
+    // the quarter that is drawn under the pointer, on every pixel column and row of a cell
+    // and on the first one of the next.
+    act("MenuNone")->trigger(); // no grid and no symbols over the quarters
+    act("ButtonDrawQuarter")->trigger();
+    ASSERT_EQ(w->tools()->mode(), modQDraw);
+    const TColor32 shownColour = keyToQColor(a).rgb();
+    for (int zoom : ZoomList::kValues) {
+        SCOPED_TRACE(zoom);
+        w->setZoom(zoom);
+        const ChartGeometry g = w->chartView()->geometry();
+        const QRect cell = g.cellRect(3 + g.scroll.x(), 3 + g.scroll.y());
+        for (int i = 0; i <= cell.width(); ++i) {
+            // Along a row through the cell, and down a column through it.
+            for (const QPoint p : {QPoint(cell.left() + i, cell.top() + 1),
+                                   QPoint(cell.left() + 1, cell.top() + i)}) {
+                SCOPED_TRACE(testing::Message() << p.x() << "," << p.y());
+                click(p);
+                QPoint hit(-1, -1);
+                for (int qy = 0; qy < doc().QuarterCells.height(); ++qy)
+                    for (int qx = 0; qx < doc().QuarterCells.width(); ++qx)
+                        if (quarter(qx, qy) == a)
+                            hit = QPoint(qx, qy);
+                EXPECT_TRUE(g.quarterRect(hit.x(), hit.y()).contains(p));
+                EXPECT_EQ(hit, g.quarterAt(p));
+                EXPECT_EQ(w->chartView()->image().pixel(p) & 0xFFFFFFu, shownColour & 0xFFFFFFu);
+                act("Undo1")->trigger();
+            }
+        }
+    }
+    EXPECT_EQ(doc().checkInvariant(), QString());
 }
 
 } // namespace
