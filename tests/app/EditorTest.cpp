@@ -545,7 +545,22 @@ TEST_F(EditorTest, SplitterKeepsThePanelBetween151And299)
     for (const auto& r : rows) {
         s->setSizes({r.asked, total - r.asked});
         EXPECT_EQ(w->colorPanel()->width(), r.got) << r.asked;
-        EXPECT_EQ(ColorPanel::acceptsWidth(r.asked), r.asked > 150 && r.asked < 300);
+    }
+    // The same limits when the user drags the handle from a panel of 200 pixels.
+    QSplitterHandle* handle = s->handle(1);
+    ASSERT_NE(handle, nullptr);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.asked);
+        s->setSizes({200, total - 200});
+        ASSERT_EQ(w->colorPanel()->width(), 200);
+        const QPoint from = handle->rect().center();
+        const QPoint to = from + QPoint(r.asked - 200, 0);
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, from);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(to), handle->mapToGlobal(QPointF(to)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(handle, &drag);
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, to);
+        EXPECT_EQ(w->colorPanel()->width(), r.got);
     }
 }
 

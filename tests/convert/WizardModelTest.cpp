@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -217,7 +220,8 @@ TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
 {
     // Each row runs steps 1 to 3 twice: on `model` with the synchronous methods, and on a
     // second model that only installs what the pure functions computed (as the dialog does on
-    // another thread). Pictures, crop, values and the settings Finish uses must agree.
+    // another thread). Pictures, crop, values and the settings Finish uses must agree, and
+    // they must be the crop, the adjustment and the size worked out here by hand.
     struct Case
     {
         const char* name;
@@ -227,15 +231,33 @@ TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
         int brightness, contrast; // in effect when step 2 starts
         int brightness2, contrast2; // then set on step 2
         int size;
+        QRect crop;       // the selection rounded (halves to even), in source pixels
+        int b, c;         // the step-2 values after clamping
+        QSize design;     // the longer side gets the size, the other keeps the proportion
     };
     const Case cases[] = {
-        {"whole picture", {40, 30}, 0.5, {0, 0, 40, 30}, 0, 100, 30, 120, 20},
-        {"fractional crop", {40, 30}, 0.37, {QPointF(3.5, 2.5), QPointF(31.2, 22.8)}, 60, 150, -40, 90, 13},
+        {"whole picture", {40, 30}, 0.5, {0, 0, 40, 30}, 0, 100, 30, 120, 20, {0, 0, 40, 30}, 30, 120, {20, 15}},
+        {"fractional crop", {40, 30}, 0.37, {QPointF(3.5, 2.5), QPointF(31.2, 22.8)}, 60, 150, -40, 90, 13,
+         {4, 2, 27, 21}, -40, 90, {13, 10}},
         {"flat crop widened, size above the maximum", {40, 30}, 1.0, {QPointF(12.2, 5), QPointF(12.4, 25)},
-         -80, 40, 0, 100, 100},
-        {"tall picture, size below the minimum", {17, 23}, 0.8, {0, 0, 17, 23}, 255, 0, 10, 255, 1},
+         -80, 40, 0, 100, 100, {12, 5, 1, 20}, 0, 100, {1, 20}},
+        {"tall picture, size below the minimum", {17, 23}, 0.8, {0, 0, 17, 23}, 255, 0, 10, 255, 1,
+         {0, 0, 17, 23}, 10, 255, {1, 2}},
         {"values out of range are clamped", {24, 24}, 0.25, {QPointF(4, 4), QPointF(20, 12)}, 300, -5, -999,
-         999, 7},
+         999, 7, {4, 4, 16, 8}, -255, 255, {7, 4}},
+    };
+    // Each channel x becomes clamp(R(x c / 100) + (100 - c) + b, 0, 255); alpha stays.
+    const auto adjustedByHand = [](const QImage& in, int b, int c) {
+        QImage out = in.convertToFormat(QImage::Format_ARGB32);
+        const auto ch = [b, c](int x) {
+            return std::clamp(int(std::nearbyint(x * c / 100.0)) + (100 - c) + b, 0, 255);
+        };
+        for (int y = 0; y < out.height(); ++y)
+            for (int x = 0; x < out.width(); ++x) {
+                const QRgb p = out.pixel(x, y);
+                out.setPixel(x, y, qRgba(ch(qRed(p)), ch(qGreen(p)), ch(qBlue(p)), qAlpha(p)));
+            }
+        return out;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -265,6 +287,9 @@ TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
         EXPECT_EQ(pre.adjusted.brightness, model->brightness());
         EXPECT_EQ(pre.adjusted.contrast, model->contrast());
         installed.installPreAdjustments(pre);
+        EXPECT_EQ(model->preAdjustments(), picture.copy(c.crop));
+        EXPECT_EQ(model->adjusted(), adjustedByHand(picture.copy(c.crop), std::clamp(c.brightness, -255, 255),
+                                                    std::clamp(c.contrast, 0, 255)));
 
         model->setBrightnessContrast(c.brightness2, c.contrast2);
         const WizardModel::Adjusted adjusted = WizardModel::makeAdjusted(pre.picture, c.brightness2, c.contrast2);
@@ -272,6 +297,9 @@ TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
         EXPECT_EQ(adjusted.brightness, model->brightness());
         EXPECT_EQ(adjusted.contrast, model->contrast());
         installed.installAdjusted(adjusted);
+        EXPECT_EQ(model->brightness(), c.b);
+        EXPECT_EQ(model->contrast(), c.c);
+        EXPECT_EQ(model->adjusted(), adjustedByHand(picture.copy(c.crop), c.b, c.c));
 
         // Step 3.
         model->SetStep(3);
@@ -281,6 +309,8 @@ TEST_F(Wizard, PureRecomputationsGiveTheModelsPictures)
         EXPECT_EQ(resized.picture, model->resized());
         EXPECT_EQ(resized.size, model->size());
         installed.installResized(resized);
+        EXPECT_EQ(model->resized().size(), c.design);
+        EXPECT_EQ(model->designSize(), c.design);
 
         EXPECT_EQ(installed.step(), 3);
         EXPECT_EQ(installed.selectionRect(), model->selectionRect());
