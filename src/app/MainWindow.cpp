@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "ToolTipTime.h"
 
 #include "ChartWidget.h"
 #include "core/NewImageOptions.h"
@@ -25,6 +26,7 @@ MainWindow::MainWindow(const Session::Options& options, const QString& fileArgum
     : QMainWindow(parent), m_session(std::make_unique<Session>(options))
 {
     setObjectName(QStringLiteral("FMain"));
+    ToolTipTime::install();
     FormCreate(fileArgument);
 
     createEditor();

@@ -422,7 +422,7 @@ void MainWindow::togglePalette()
         return;
     }
     const bool first = !m_palette;
-    m_palette = showPalettePopup(this, stitch(), document());
+    m_palette = showPalettePopup(this, stitch(), document(), &m_session->settings());
     // Beside the colour panel, level with its top.
     m_palette->move(m_colorPanel->mapToGlobal(QPoint(m_colorPanel->width(), 0)));
     if (first)

@@ -85,8 +85,9 @@ void writeInstallerValues(SettingsStore& store, const QString& dataDir)
 
 QString checkDataFolders(const TStitch& stitch)
 {
-    if (folderExists(stitch.PalettesPath) && folderExists(stitch.CharactersPath)
-        && folderExists(stitch.FontsPath))
+    // The fonts folder is not needed to run: without it the symbol font is not installed,
+    // which start-up reports and goes on.
+    if (folderExists(stitch.PalettesPath) && folderExists(stitch.CharactersPath))
         return {};
     // The translation table's lookup without remembering the text (the state is read-only here).
     const QString text = QStringLiteral("Software was not installed properly. Please reinstall.");

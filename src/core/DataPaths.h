@@ -16,8 +16,8 @@ QString findShippedDataDir();
 // Does nothing when the key exists or dataDir is empty.
 void writeInstallerValues(SettingsStore& store, const QString& dataDir);
 
-// Empty when the palette, character-set and font folders exist; otherwise the (translated)
-// message to show before the application ends.
+// Empty when the palette and character-set folders exist; otherwise the (translated) message
+// to show before the application ends.
 QString checkDataFolders(const TStitch& stitch);
 
 // Makes every data folder (characters, palettes, fonts, help, languages, Rhodes, library) the

@@ -48,23 +48,18 @@ QByteArray encodeCp1252(const QString& text)
     return out;
 }
 
-QString decodeDataText(const QByteArray& raw)
+QString decodeDataText(const QByteArray& bytes)
 {
-    QByteArray bytes = raw;
+    // Only a byte-order mark makes the text Unicode: a Windows-1252 file can happen to be
+    // valid UTF-8 ("\xC3\xA9" is "\u00C3\u00A9" there), so the bytes alone never decide.
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
-    bool ascii = true;
-    for (char c : bytes) {
-        if (quint8(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString s = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return s;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(QStringDecoder::Utf16, QStringDecoder::Flag::ConvertInitialBom);
+        QString s = utf16.decode(bytes);
+        if (s.startsWith(QChar(0xFEFF)))
+            s.remove(0, 1);
+        return s;
     }
     return decodeCp1252(bytes);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // 8-bit text of the data files (palettes, character sets, language files): Windows-1252,
-// the code page they were written in. A file that is valid UTF-8 may be read as UTF-8.
+// the code page they were written in; Unicode only behind a byte-order mark.
 
 #include <QByteArray>
 #include <QString>
@@ -11,8 +11,8 @@ QString decodeCp1252(const QByteArray& bytes);
 QByteArray encodeCp1252(const QString& text);
 // The character that byte `b` (0..255) denotes in Windows-1252.
 QChar cp1252Char(quint8 b);
-// Reads 8-bit text: UTF-8 when the bytes hold non-ASCII text that is valid UTF-8 (a BOM is
-// dropped), Windows-1252 otherwise.
+// Reads the text of a data file: UTF-8 or UTF-16 when it starts with that byte-order mark
+// (the mark is dropped), Windows-1252 otherwise, even when the bytes are valid UTF-8.
 QString decodeDataText(const QByteArray& bytes);
 // Splits text into lines at CR LF or a lone LF (a final line end gives no extra empty line).
 QStringList splitDataLines(const QString& text);

@@ -332,8 +332,8 @@ void CharactersEditor::addSelected()
     for (int i : picked)
         m_selected.append(Row{m_all[i].code, true});
     m_selectedCurrent = firstNew;
-    // The row that followed the last removed one takes its place in the selection.
-    const int follow = picked.last() + 1 - int(picked.size());
+    // The row now at the position of the last removed row becomes selected, or else the last.
+    const int follow = picked.last();
     for (int k = picked.size() - 1; k >= 0; --k)
         m_all.removeAt(picked[k]);
     for (Row& r : m_all)

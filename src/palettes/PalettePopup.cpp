@@ -1,5 +1,6 @@
 #include "PalettePopup.h"
 
+#include "core/SettingsStore.h"
 #include "core/TStitch.h"
 
 #include <algorithm>
@@ -18,6 +19,8 @@ void PalettePopup::FormCreate()
     if (v < pvNone || v > pvSymbol) {
         m_stitch.PaletteView = pvNone;
         m_view = pvNone;
+        if (m_store)
+            m_store->writeInteger(QStringLiteral("PaletteView"), pvNone);
     } else {
         m_view = v;
     }
@@ -110,6 +113,10 @@ void PalettePopup::setView(int index)
         return;
     m_view = index;
     m_stitch.PaletteView = index;
+    if (m_store) {
+        m_store->writeInteger(QStringLiteral("PaletteView"), index);
+        m_store->sync(); // a failure here is met again, and reported, when the window closes
+    }
 }
 
 bool PalettePopup::selectCell(int column, int row)

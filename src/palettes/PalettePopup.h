@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class SettingsStore;
 class TStitch;
 
 // The text shown in the swatches: the items of ComboPaletteView, by index.
@@ -44,6 +45,8 @@ public:
     static constexpr int kTextMargin = 6;
 
     explicit PalettePopup(TStitch& stitch);
+    // The settings store the view is written to when it changes (none: only kept in `stitch`).
+    void setSettings(SettingsStore* store) { m_store = store; }
 
     // The untranslated items of the view list, index 0 to 4.
     static QStringList viewItems();
@@ -69,7 +72,8 @@ public:
     PaletteCell cell(int column, int row) const;
 
     int view() const { return m_view; }
-    // Changing the view: kept and written to the settings. An index outside 0..4 is ignored.
+    // Changing the view: kept and written to the settings at once (so that it survives a
+    // start that does not end by closing the window). An index outside 0..4 is ignored.
     void setView(int index);
 
     // Clicking a cell: a cell with an entry makes its colour the draw colour and returns true;
@@ -86,6 +90,7 @@ public:
 
 private:
     TStitch& m_stitch;
+    SettingsStore* m_store = nullptr;
     int m_view = pvNone;
     int m_columns = 1;
     int m_rows = 0;

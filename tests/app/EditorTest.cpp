@@ -32,6 +32,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <set>
 
 namespace {
@@ -699,6 +700,50 @@ TEST_F(EditorTest, QuarterUnderThePointerIsTheQuarterDrawnThereAtEveryZoom)
         }
     }
     EXPECT_EQ(doc().checkInvariant(), QString());
+}
+
+TEST_F(EditorTest, PaletteViewIsWrittenToTheSettingsWhenItChanges)
+{
+    QTest::mouseClick(w->colorPanel()->paletteButton(), Qt::LeftButton);
+    TFPalette* popup = w->palettePopup();
+    ASSERT_NE(popup, nullptr);
+    QComboBox* view = popup->viewBox();
+    const auto written = [this] {
+        QFile f(m_settings);
+        if (!f.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (const int at = line.toLower().indexOf("\\paletteview="); at >= 0)
+                return line.mid(at + 13).trimmed().toInt();
+        return -1;
+    };
+    // Each choice reaches the settings file while the window stays open.
+    for (int index : {3, 1, 4, 0}) {
+        SCOPED_TRACE(index);
+        view->setCurrentIndex(index);
+        emit view->activated(index);
+        EXPECT_EQ(st().PaletteView, index);
+        EXPECT_EQ(written(), index);
+    }
+}
+
+TEST_F(EditorTest, ToolTipsStayTenSeconds)
+{
+    // A short and a long hint: both are shown for 10000 ms.
+    QToolButton* draw = qobject_cast<QToolButton*>(w->mainToolBar()->widgetForAction(act("ButtonDraw")));
+    ASSERT_NE(draw, nullptr);
+    QWidget* zoom = w->zoomList();
+    zoom->setToolTip(QString(300, QLatin1Char('z')));
+    for (QWidget* target : {static_cast<QWidget*>(draw), zoom}) {
+        SCOPED_TRACE(target->objectName().toStdString());
+        const QPoint at(2, 2);
+        QHelpEvent help(QEvent::ToolTip, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &help);
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), target->toolTip());
+        EXPECT_EQ(target->toolTipDuration(), 10000);
+        QToolTip::hideText();
+    }
 }
 
 } // namespace

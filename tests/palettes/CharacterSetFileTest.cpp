@@ -75,6 +75,11 @@ TEST_F(CharacterSetFileTest, ReadsTheFieldsOfOneFile)
          QString(QChar(0x81))},
         {"blanks around a code", "S\r\nD\r\nF,,53\r\n 65 \r\n", "S", "D", "F", 0, 53, "A"},
         {"8-bit name", "Gr\xFC\xDF" "e\r\nD\r\nF,,53\r\n", QStringLiteral("Grüße"), "D", "F", 0, 53, ""},
+        // Bytes that are also valid UTF-8 are still Windows-1252 text without a byte-order mark.
+        {"Windows-1252 that looks like UTF-8", "Caf\xC3\xA9\r\n\xC2\xA9 D\r\nF,,53\r\n",
+         QStringLiteral("Caf\u00C3\u00A9"), QStringLiteral("\u00C2\u00A9 D"), "F", 0, 53, ""},
+        {"UTF-8 behind a byte-order mark", "\xEF\xBB\xBF" "Caf\xC3\xA9\r\nD\r\nF,,53\r\n65\r\n",
+         QStringLiteral("Café"), "D", "F", 0, 53, "A"},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.what);

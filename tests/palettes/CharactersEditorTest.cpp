@@ -156,9 +156,11 @@ TEST_F(CharactersEditorTest, AddMovesTheSelectedRowsAndSelectsTheFollowingRow)
     };
     const Case cases[] = {
         {"one row", {}, {5}, {38}, {0}, 39},
-        {"rows apart", {}, {0, 2}, {33, 35}, {0, 1}, 36},
-        {"adjacent rows at the top", {}, {0, 1}, {33, 34}, {0, 1}, 35},
-        {"appended after earlier rows", {{7}}, {0, 3}, {40, 33, 36}, {1, 2}, 37},
+        // With several rows the one now at the last removed row's position is selected.
+        {"rows apart", {}, {0, 2}, {33, 35}, {0, 1}, 37},
+        {"adjacent rows at the top", {}, {0, 1}, {33, 34}, {0, 1}, 36},
+        {"appended after earlier rows", {{7}}, {0, 3}, {40, 33, 36}, {1, 2}, 38},
+        {"three rows apart", {}, {1, 4, 10}, {34, 37, 43}, {0, 1, 2}, 46},
         {"the last row", {}, {534}, {600}, {0}, 599},
         {"the last two rows", {}, {533, 534}, {599, 600}, {0, 1}, 598},
         {"nothing selected", {{7}}, {}, {40}, {0}, -1},

@@ -177,6 +177,14 @@ TEST_F(PaletteFiles, CatalogueReaderBuildsEntriesFromColourLines)
          ";$NCaf\xE9\r\n;$V\x80 1\r\n\"cr\xE8me \x80\", \xE9t\xE9, 1, 2, 3, 4\r\n",
          QString::fromUtf8("Café v€ 1"),
          {{0x030201, QString::fromUtf8("crème €"), QString::fromUtf8("été"), 4, 0}}},
+        {"Windows-1252 text that is also valid UTF-8",
+         ";$NCaf\xC3\xA9\r\n;$V1\r\n\xC3\xA9t\xC3\xA9, 1, 1, 2, 3, 4\r\n",
+         QStringLiteral("Caf\u00C3\u00A9 v1"),
+         {{0x030201, QStringLiteral("\u00C3\u00A9t\u00C3\u00A9"), "1", 4, 0}}},
+        {"UTF-8 behind a byte-order mark",
+         "\xEF\xBB\xBF;$NCaf\xC3\xA9\r\n;$V1\r\n\xC3\xA9t\xC3\xA9, 1, 1, 2, 3, 4\r\n",
+         QString::fromUtf8("Café v1"),
+         {{0x030201, QString::fromUtf8("été"), "1", 4, 0}}},
     };
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -169,4 +169,36 @@ TEST(Session, EveryInitialisationReadsTheCmykTable)
     EXPECT_TRUE(st.CMYK.isEmpty());
 }
 
+TEST(Session, AMissingFolderOfTheDataStopsTheStartOnlyWhenItHoldsCatalogues)
+{
+    // A copy of the shipped data without one of its folders: the palettes and the character
+    // sets are needed; without the fonts the symbol font cannot be installed, which is said
+    // and the start goes on.
+    const struct { const char* missing; bool starts; } rows[] = {
+        {"fonts", true}, {"palettes", false}, {"characters", false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.missing);
+        const QString data = testsupport::tempRoot() + QStringLiteral("/without-") + r.missing;
+        QDir(data).removeRecursively();
+        for (const char* sub : {"palettes", "characters", "fonts"}) {
+            if (qstrcmp(sub, r.missing) == 0)
+                continue;
+            const QDir from(testsupport::shippedDataDir() + QLatin1Char('/') + sub);
+            ASSERT_TRUE(QDir().mkpath(data + QLatin1Char('/') + sub));
+            for (const QString& f : from.entryList(QDir::Files))
+                ASSERT_TRUE(QFile::copy(from.filePath(f), data + QLatin1Char('/') + sub + QLatin1Char('/') + f));
+        }
+        Session session({freshSettings(r.missing), data});
+        if (!r.starts) {
+            EXPECT_THROW(session.initialiseWithNewDesign(), QuillError);
+            continue;
+        }
+        const QStringList warnings = session.initialiseWithNewDesign();
+        ASSERT_EQ(warnings.size(), 1);
+        EXPECT_TRUE(warnings.first().startsWith("Could not isntall font.")) << warnings.first().toStdString();
+        EXPECT_EQ(session.document().width(), 50);
+        EXPECT_FALSE(session.stitch().ColorPalettes.isEmpty());
+    }
+}
+
 } // namespace

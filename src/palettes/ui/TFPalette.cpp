@@ -283,13 +283,15 @@ QSize TFPalette::preferredSize(int colorCount, int columns, int maxRows) const
                  m_bar->sizeHint().height() + rows * kPitchY + frame);
 }
 
-TFPalette* showPalettePopup(QWidget* parent, TStitch& stitch, PatternDocument& document)
+TFPalette* showPalettePopup(QWidget* parent, TStitch& stitch, PatternDocument& document,
+                            SettingsStore* settings)
 {
     auto* popup = parent ? parent->findChild<TFPalette*>(QStringLiteral("FPalette"),
                                                          Qt::FindDirectChildrenOnly)
                          : nullptr;
     if (!popup)
         popup = new TFPalette(stitch, document, parent);
+    popup->popup().setSettings(settings);
     const QSize size = popup->preferredSize(stitch.Colors.size());
     QPoint pos = QCursor::pos();
     if (const QScreen* screen = parent ? parent->screen() : popup->screen()) {

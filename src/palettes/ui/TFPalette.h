@@ -14,6 +14,7 @@ class PatternDocument;
 class QComboBox;
 class QLabel;
 class QTimer;
+class SettingsStore;
 class TStitch;
 
 // Draws one cell of the grid: the hatch past the end of the list, or the swatch with its text
@@ -108,4 +109,6 @@ private:
 
 // Opens the palette pop-up of `parent` (created on first use and kept) near the mouse pointer,
 // sized for the colours of the design.
-TFPalette* showPalettePopup(QWidget* parent, TStitch& stitch, PatternDocument& document);
+// The view is written to `settings` when the user changes it.
+TFPalette* showPalettePopup(QWidget* parent, TStitch& stitch, PatternDocument& document,
+                            SettingsStore* settings = nullptr);
