@@ -159,6 +159,8 @@ private:
     void translateActions();
     void rebuildLanguagesMenu();
     void showAbout();
+    // False for a menu entry whose feature is not built yet.
+    static bool commandAvailable(const QAction* a);
     // --- MainWindowTools.cpp ---
     void createEditor();
     void createToolActions();
@@ -166,6 +168,8 @@ private:
     void translateTools();
     void syncToolButtons();
     void applyCommandStates(const CommandStates& states);
+    // The command states of an open design, from the window's current state.
+    void UpdateGUI();
     void designReplaced();
     void updateChangeCharacter();
 
@@ -247,6 +251,10 @@ private:
     TFInsert* m_insertDialog = nullptr;
     // Saving is possible at all (a design is open); "Save" also needs unsaved changes.
     bool m_saveAllowed = false;
+    // A picture was opened for conversion and no other design has replaced it since.
+    bool m_openedPicture = false;
+    // The command states last applied (ResetGUI / UpdateGUI).
+    CommandStates m_commandStates;
     bool m_shownOnce = false;
     int m_zoom = 8;
 };

@@ -18,7 +18,12 @@ void MainWindow::MenuConvertClick()
     QStringList warnings;
     bool made = false;
     try {
-        made = runConversionWizard(this, *m_session, m_ghost, [&] { return reinitialise(&warnings); });
+        made = runConversionWizard(
+            this, *m_session, m_ghost, [&] { return reinitialise(&warnings); },
+            [this] {
+                m_openedPicture = true;
+                UpdateGUI();
+            });
     } catch (const QuillError& e) {
         showMessage(QMessageBox::Critical, e.message());
     }
@@ -26,10 +31,12 @@ void MainWindow::MenuConvertClick()
         return;
     doc.SetCellWidthAndHeight(m_zoom);
     designReplaced();
+    // The new design comes from the picture still open in the wizard.
+    m_openedPicture = true;
+    UpdateGUI();
     updateStatusPanels();
     updateColorsPanels();
     updateDrawColor();
-    action(QStringLiteral("MenuWizzard"))->setEnabled(true);
     if (!warnings.isEmpty())
         showMessage(QMessageBox::Warning, warnings.join(QLatin1Char('\n')));
 }

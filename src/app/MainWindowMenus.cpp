@@ -18,7 +18,8 @@
 namespace {
 
 // One menu entry: object name, caption (the translation key), accelerator letter, shortcut,
-// and whether its feature exists yet ("Save" and "Reopen ..." follow the design's state).
+// and whether its feature exists yet ("Save" and "Reopen ..." follow the design's state; the
+// command states of ResetGUI/UpdateGUI then decide within the entries that exist).
 struct EntryDef
 {
     const char* name;
@@ -65,7 +66,7 @@ const QList<MenuDef>& menuDefs()
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuAddToLibrary", "Add to library", 'l', "", false}}},
         {"MenuViewMain", "View", 'V',
-         {{"MenuWizzard", "Wizzard ...", 'W', "", false},
+         {{"MenuWizzard", "Wizzard ...", 'W', "", true},
           {"MenuView", "Grid and symbols", 'G', "", true},
           {"MenuRealPreview", "Real preview", 'R', "", true}}},
         {"MenuView", "Grid and symbols", 'G',
@@ -128,6 +129,7 @@ QString withAccelerator(QString text, char accel)
 
 const char* kCaptionKey = "captionKey";
 const char* kAccelKey = "accelerator";
+const char* kAvailableKey = "featureAvailable";
 
 } // namespace
 
@@ -166,6 +168,7 @@ void MainWindow::createActions()
             a->setObjectName(name);
             a->setProperty(kCaptionKey, QString::fromLatin1(e.caption));
             a->setProperty(kAccelKey, e.accel);
+            a->setProperty(kAvailableKey, e.enabled);
             if (*e.shortcut)
                 a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
             a->setEnabled(e.enabled);
@@ -255,6 +258,12 @@ void MainWindow::createToolBar()
     m_drawColor->setFixedSize(22, 22);
     m_drawColor->setFrameShape(QFrame::Box);
     m_toolBar->addWidget(m_drawColor);
+}
+
+bool MainWindow::commandAvailable(const QAction* a)
+{
+    const QVariant v = a->property(kAvailableKey);
+    return !v.isValid() || v.toBool();
 }
 
 QAction* MainWindow::action(const QString& objectName) const

@@ -305,6 +305,9 @@ QAction* MainWindow::toolAction(TMode mode) const
 
 void MainWindow::Setmode(TMode mode)
 {
+    // The quarter tool is hidden in this product but reachable; a knitting chart has none.
+    if (mode == modQDraw && !m_commandStates.quarterTool)
+        return;
     m_tools->Setmode(mode);
     syncToolButtons();
 }
@@ -352,6 +355,7 @@ void MainWindow::setVisibility(bool grid, bool symbols)
 
 void MainWindow::applyCommandStates(const CommandStates& s)
 {
+    m_commandStates = s;
     m_saveAllowed = s.save;
     updateSaveCommand();
     for (QAction* a : m_toolGroup->actions())
@@ -368,6 +372,29 @@ void MainWindow::applyCommandStates(const CommandStates& s)
     m_chart->viewport()->setEnabled(s.chartImage);
     m_chart->horizontalScrollBar()->setEnabled(s.scrollBars);
     m_chart->verticalScrollBar()->setEnabled(s.scrollBars);
+    // Commands whose feature is not built yet stay disabled whatever the state says.
+    const struct { const char* name; bool on; } commands[] = {
+        {"MenuPatternSettings", s.patternSettings}, {"MenuPrint", s.print},
+        {"MenuCut", s.cut}, {"MenuCopy", s.copy}, {"MenuPaste", s.paste}, {"MenuMerge", s.merge},
+        {"MenuWizzard", s.wizard},
+    };
+    for (const auto& c : commands)
+        if (QAction* a = action(QString::fromLatin1(c.name)))
+            a->setEnabled(c.on && commandAvailable(a));
+    for (const char* name : {"ButtonRotateRight", "ButtonRotateLeft"})
+        if (QAction* a = action(QString::fromLatin1(name)))
+            a->setEnabled(s.rotate && commandAvailable(a));
+    for (const char* name : {"ButtonMirrorHorz", "ButtonMirrorVert"})
+        if (QAction* a = action(QString::fromLatin1(name)))
+            a->setEnabled(s.mirror && commandAvailable(a));
+}
+
+void MainWindow::UpdateGUI()
+{
+    GuiContext context;
+    context.knittingMode = document().KnittingMode;
+    context.openedPicture = m_openedPicture;
+    applyCommandStates(m_view->UpdateGUI(context));
 }
 
 void MainWindow::designReplaced()
@@ -382,9 +409,10 @@ void MainWindow::designReplaced()
     m_colorPanel->resetSort();
     m_colorPanel->sortList()->setCurrentIndex(0);
     m_chart->designChanged();
-    GuiContext context;
-    context.knittingMode = document().KnittingMode;
-    applyCommandStates(m_view->UpdateGUI(context));
+    // Every new, opened, imported or converted design closes the picture of the last
+    // conversion; a conversion opens it again afterwards.
+    m_openedPicture = false;
+    UpdateGUI();
     setVisibility(m_view->gridVisible(), m_view->symbolsVisible());
     syncToolButtons();
     updateChangeCharacter();

@@ -39,9 +39,9 @@ CommandStates update(const GuiContext& c)
     s.print = true;
     s.cut = c.hasSelection;
     s.copy = c.hasSelection;
-    s.merge = c.hasSelection;
-    s.rotate = c.hasSelection;
-    s.mirror = c.hasSelection;
+    s.merge = c.hasSelection && c.hasFloating;
+    s.rotate = s.merge;
+    s.mirror = s.merge;
     s.paste = c.hasCopied;
     s.zoom = true;
     s.tools = true;

@@ -32,7 +32,8 @@ int entryFor(bool grid, bool symbols);
 // What the window needs to know to enable its commands.
 struct GuiContext
 {
-    bool hasSelection = false;  // a selection exists (cut, copy, merge, rotate, mirror)
+    bool hasSelection = false;  // the selection tool is active (cut, copy)
+    bool hasFloating = false;   // a floating block lies over the selection (merge, rotate, mirror)
     bool hasCopied = false;     // cells were copied (paste)
     bool knittingMode = false;  // the quarter tool is hidden in knitting mode
     bool openedPicture = false; // a picture is open for conversion ("Wizzard ...")

@@ -1,11 +1,14 @@
 // The file commands of the main window driven as a user does: "Open Template ...", "Open
 // Template As ...", "Save", "Save as ...", the unsaved-changes question, the recent files with
 // their "Reopen ..." menu and the design named on the command line.
+#include "app/ChartWidget.h"
 #include "app/MainWindow.h"
 #include "app/RecentFiles.h"
 #include "convert/ui/TFWizzard.h"
+#include "core/ui/TFNewImage.h"
 #include "core/QuillError.h"
 #include "core/SettingsStore.h"
+#include "editing/ToolController.h"
 #include "files/DesignFile.h"
 #include "session/DesignSummary.h"
 #include "support/TestSupport.h"
@@ -105,6 +108,34 @@ Answers run(MainWindow& w, const char* action, QList<ModalScript::Step> steps = 
     w.action(QString::fromLatin1(action))->trigger();
     return {script.done(), script.unexpected, script.texts, script.titles};
 }
+
+// The wizard as a user goes through it: Next until the last step, then Finish.
+const ModalScript::Step throughTheWizard = [](QWidget* d) {
+    auto* wizard = qobject_cast<TFWizzard*>(d);
+    if (!wizard) {
+        ADD_FAILURE() << "expected the wizard, got " << d->windowTitle().toStdString();
+        d->close();
+        return;
+    }
+    // A wizard that does not get on fails the test and is closed, so the command ends.
+    const auto waitFor = [wizard](const std::function<bool()>& ready) {
+        if (QTest::qWaitFor(ready, 20000))
+            return true;
+        ADD_FAILURE() << "the wizard did not get on at step " << wizard->step();
+        wizard->reject();
+        return false;
+    };
+    while (wizard->step() < 4) {
+        const int step = wizard->step();
+        if (!waitFor([&] { return !wizard->isBusy() && wizard->nextButton()->isEnabled(); }))
+            return;
+        wizard->nextButton()->click();
+        if (!waitFor([&] { return wizard->step() > step; }))
+            return;
+    }
+    if (waitFor([&] { return wizard->nextButton()->isEnabled(); }))
+        wizard->nextButton()->click(); // Finish
+};
 
 QByteArray readAll(const QString& path)
 {
@@ -707,33 +738,6 @@ TEST_F(FileCommandsTest, ConvertingAPictureShowsItsGhostOverTheNewDesign)
     ASSERT_TRUE(picture.save(file(QStringLiteral("blue.png"))));
 
     auto w = makeWindow();
-    // The wizard as a user goes through it: Next until the last step, then Finish.
-    const ModalScript::Step throughTheWizard = [](QWidget* d) {
-        auto* wizard = qobject_cast<TFWizzard*>(d);
-        if (!wizard) {
-            ADD_FAILURE() << "expected the wizard, got " << d->windowTitle().toStdString();
-            d->close();
-            return;
-        }
-        // A wizard that does not get on fails the test and is closed, so the command ends.
-        const auto waitFor = [wizard](const std::function<bool()>& ready) {
-            if (QTest::qWaitFor(ready, 20000))
-                return true;
-            ADD_FAILURE() << "the wizard did not get on at step " << wizard->step();
-            wizard->reject();
-            return false;
-        };
-        while (wizard->step() < 4) {
-            const int step = wizard->step();
-            if (!waitFor([&] { return !wizard->isBusy() && wizard->nextButton()->isEnabled(); }))
-                return;
-            wizard->nextButton()->click();
-            if (!waitFor([&] { return wizard->step() > step; }))
-                return;
-        }
-        if (waitFor([&] { return wizard->nextButton()->isEnabled(); }))
-            wizard->nextButton()->click(); // Finish
-    };
     const Answers convert = run(*w, "MenuConvert", {choose(file(QStringLiteral("blue.png"))), throughTheWizard});
     EXPECT_TRUE(convert.done);
     EXPECT_EQ(convert.unexpected, 0);
@@ -787,6 +791,71 @@ TEST_F(FileCommandsTest, DesignNamedOnTheCommandLine)
             EXPECT_TRUE(st.RecentFiles.isEmpty());
             EXPECT_EQ(w->windowTitle(), kPrefix + QStringLiteral("New file.qvxp"));
         }
+    }
+}
+
+TEST_F(FileCommandsTest, WizzardFollowsTheOpenedPictureAndTheCommandStatesReachTheWindow)
+{
+    QImage picture(20, 16, QImage::Format_ARGB32);
+    picture.fill(qRgb(200, 40, 40));
+    ASSERT_TRUE(picture.save(file(QStringLiteral("red.png"))));
+    writeAll(file(QStringLiteral("broken.png")), "no picture");
+
+    auto w = makeWindow();
+    saveDirectly(*w, file(QStringLiteral("plain.qvxp")));
+    QAction* wizzard = w->action(QStringLiteral("MenuWizzard"));
+    const auto enabled = [&w](const char* name) { return w->action(QString::fromLatin1(name))->isEnabled(); };
+    const auto newDesign = [](bool knitting) -> ModalScript::Step {
+        return [knitting](QWidget* d) {
+            auto* dialog = qobject_cast<TFNewImage*>(d);
+            ASSERT_NE(dialog, nullptr);
+            dialog->knittingButton()->setChecked(knitting);
+            dialog->crossButton()->setChecked(!knitting);
+            dialog->okButton()->click();
+        };
+    };
+    const auto wizardShown = [](QWidget* d) {
+        EXPECT_NE(qobject_cast<TFWizzard*>(d), nullptr);
+        d->close();
+    };
+
+    // Each step: a command with its answers, then whether "Wizzard ..." is enabled.
+    const struct { const char* label; const char* command; QList<ModalScript::Step> steps; bool wizard; } rows[] = {
+        {"picture that cannot be read", "MenuConvert", {choose(file(QStringLiteral("broken.png"))), click("OK")}, false},
+        {"picture chosen, wizard cancelled", "MenuConvert", {choose(file(QStringLiteral("red.png"))), dismiss()}, true},
+        {"the wizard shown again", "MenuWizzard", {wizardShown}, true},
+        {"a new design", "MenuNew", {newDesign(false)}, false},
+        {"converted", "MenuConvert", {click("No"), choose(file(QStringLiteral("red.png"))), throughTheWizard}, true},
+        {"the converted picture shown again", "MenuWizzard", {wizardShown}, true},
+        {"an opened design", "MenuTemplate", {click("No"), choose(file(QStringLiteral("plain.qvxp")))}, false},
+    };
+    EXPECT_FALSE(wizzard->isEnabled());
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.label);
+        const Answers a = run(*w, r.command, r.steps);
+        EXPECT_TRUE(a.done);
+        EXPECT_EQ(a.unexpected, 0);
+        EXPECT_EQ(wizzard->isEnabled(), r.wizard);
+        // The other states of an open design as the window shows them: no selection and
+        // nothing copied, and the features not built yet stay off.
+        for (const char* name : {"MenuCut", "MenuCopy", "MenuPaste", "MenuMerge", "MenuPatternSettings"})
+            EXPECT_FALSE(enabled(name)) << name;
+        EXPECT_TRUE(enabled("ButtonZoomIn"));
+        EXPECT_TRUE(w->chart()->viewport()->isEnabled());
+    }
+    EXPECT_EQ(w->document().width(), 50);
+
+    // A knitting chart has no quarter stitches: the (hidden) quarter tool cannot be chosen;
+    // the next cross-stitch design has it again.
+    const struct { bool knitting; TMode mode; } designs[] = {{true, modDraw}, {false, modQDraw}};
+    for (const auto& d : designs) {
+        SCOPED_TRACE(d.knitting);
+        w->stitch().setFileSaved(true);
+        EXPECT_TRUE(run(*w, "MenuNew", {newDesign(d.knitting)}).done);
+        EXPECT_EQ(w->document().KnittingMode, d.knitting);
+        w->action(QStringLiteral("ButtonDrawQuarter"))->trigger();
+        EXPECT_EQ(w->tools()->mode(), d.mode);
+        EXPECT_TRUE(enabled("ButtonDraw"));
     }
 }
 

@@ -646,18 +646,22 @@ TEST_F(ViewFixture, ResetAndUpdateGui)
     EXPECT_FALSE(view.symbolsVisible());
     EXPECT_FALSE(view.highlightActive());
 
-    struct Row { GuiContext ctx; bool cut, paste, quarter, wizard; };
-    const Row rows[] = {{{false, false, false, false}, false, false, true, false},
-                        {{true, false, false, false}, true, false, true, false},
-                        {{false, true, true, false}, false, true, false, false},
-                        {{false, false, false, true}, false, false, true, true}};
+    // Context: selection tool, floating block, copied cells, knitting, opened picture.
+    struct Row { GuiContext ctx; bool cut, merge, paste, quarter, wizard; };
+    const Row rows[] = {{{false, false, false, false, false}, false, false, false, true, false},
+                        {{true, false, false, false, false}, true, false, false, true, false},
+                        {{true, true, false, false, false}, true, true, false, true, false},
+                        {{false, false, true, true, false}, false, false, true, false, false},
+                        {{false, false, false, false, true}, false, false, false, true, true}};
     for (const Row& r : rows) {
         const CommandStates s = view.UpdateGUI(r.ctx);
         EXPECT_TRUE(s.save && s.print && s.zoom && s.tools && s.view && s.chartImage && s.scrollBars);
+        EXPECT_TRUE(s.patternSettings && s.colorRadios && s.colorGrid);
         EXPECT_EQ(s.cut, r.cut);
         EXPECT_EQ(s.copy, r.cut);
-        EXPECT_EQ(s.merge, r.cut);
-        EXPECT_EQ(s.rotate, r.cut);
+        EXPECT_EQ(s.merge, r.merge);
+        EXPECT_EQ(s.rotate, r.merge);
+        EXPECT_EQ(s.mirror, r.merge);
         EXPECT_EQ(s.paste, r.paste);
         EXPECT_EQ(s.quarterTool, r.quarter);
         EXPECT_EQ(s.wizard, r.wizard);

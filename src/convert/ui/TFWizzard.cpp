@@ -831,18 +831,20 @@ TFWizzard* keptWizard(QWidget* parent)
 } // namespace
 
 bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
-                         const std::function<bool()>& reinitialise)
+                         const std::function<bool()>& reinitialise,
+                         const std::function<void()>& pictureOpened)
 {
     const QString filter = QCoreApplication::translate("TFWizzard", "Pictures") +
         QStringLiteral(" (*.bmp *.jpg *.jpeg *.png *.PNG *.tif *.tiff *.ico *.wmf *.emf)");
     const QString path = QFileDialog::getOpenFileName(parent, QString(), session.stitch().PicturesPath, filter);
     if (path.isEmpty())
         return false;
-    return runConversionWizard(parent, session, ghost, path, reinitialise);
+    return runConversionWizard(parent, session, ghost, path, reinitialise, pictureOpened);
 }
 
 bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path,
-                         const std::function<bool()>& reinitialise)
+                         const std::function<bool()>& reinitialise,
+                         const std::function<void()>& pictureOpened)
 {
     QImage source;
     try {
@@ -855,6 +857,8 @@ bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
     if (!wizard)
         wizard = new TFWizzard(session.stitch(), parent);
     wizard->setSource(source, path);
+    if (pictureOpened)
+        pictureOpened();
     if (wizard->exec() != QDialog::Accepted)
         return false;
     return wizard->buildDesign(session, ghost, reinitialise);

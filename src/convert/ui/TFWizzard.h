@@ -143,13 +143,16 @@ private:
 // The "Convert Picture to Template ..." command after the window's own checks: chooses a
 // picture in Stitch.PicturesPath, loads it (errors shown naming the file), runs the wizard
 // (kept as a child of `parent` for "Wizzard ...") and builds the design with buildDesign,
-// passing it `reinitialise`. True when a new design was made; the window then prepares its
-// view as for a new design.
+// passing it `reinitialise`. `pictureOpened` runs once the chosen picture is in the wizard
+// (before it is shown), so that "Wizzard ..." can show it again even when it is cancelled.
+// True when a new design was made; the window then prepares its view as for a new design.
 bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
-                         const std::function<bool()>& reinitialise = {});
+                         const std::function<bool()>& reinitialise = {},
+                         const std::function<void()>& pictureOpened = {});
 // The same for a picture already chosen.
 bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path,
-                         const std::function<bool()>& reinitialise = {});
+                         const std::function<bool()>& reinitialise = {},
+                         const std::function<void()>& pictureOpened = {});
 // "Wizzard ...": shows the kept wizard again as it was left; its result is not applied.
 // False when no picture has been converted yet.
 bool showConversionWizardAgain(QWidget* parent);
