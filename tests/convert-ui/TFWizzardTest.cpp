@@ -7,6 +7,7 @@
 #include "convert/ui/TFWizzard.h"
 
 #include "convert/ui/BackgroundJob.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include "core/PatternDocument.h"
 #include "files/GhostPicture.h"
@@ -22,6 +23,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -399,4 +402,122 @@ TEST_F(WizardDialog, ClosingWhileAPictureIsComputedIsSafe)
         QTest::qWait(20); // the finished threads' events run against nothing
     }
     EXPECT_EQ(BackgroundJob::runningThreads(), 0);
+}
+
+TEST_F(WizardDialog, LevelBarAppliesWhenReleasedAndAtOnceByKeyboard)
+{
+    toStep4();
+    QSlider* bar = wizard->levelBar();
+    wizard->ditherList()->setCurrentIndex(1); // Floyd-Steinberg
+    ASSERT_TRUE(wizard->model().resultCurrent());
+    const int runLevel = wizard->model().level();
+
+    // Pressed on the handle and dragged: the bar follows, the picture is not worked out again.
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = opt.sliderValue = bar->value();
+    const QRect handle = bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, bar);
+    ASSERT_TRUE(handle.isValid());
+    QPoint p = handle.center();
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, p);
+    ASSERT_TRUE(bar->isSliderDown());
+    for (int step = 1; step <= 4; ++step) {
+        SCOPED_TRACE(step);
+        p.rx() += bar->width() / 10;
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), bar->mapToGlobal(QPointF(p)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        EXPECT_GT(bar->value(), runLevel);
+        EXPECT_FALSE(wizard->model().resultCurrent()); // the last run still is the one shown
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, p);
+    EXPECT_FALSE(bar->isSliderDown());
+    EXPECT_EQ(wizard->model().level(), bar->value());
+    EXPECT_TRUE(wizard->model().resultCurrent());
+
+    // Keys move the bar and apply each step at once.
+    bar->setFocus();
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_PageDown, Qt::Key_Home}) {
+        SCOPED_TRACE(int(key));
+        const int before = bar->value();
+        QTest::keyClick(bar, key);
+        EXPECT_NE(bar->value(), before);
+        EXPECT_EQ(wizard->model().level(), bar->value());
+        EXPECT_TRUE(wizard->model().resultCurrent());
+    }
+}
+
+TEST_F(WizardDialog, ColoursCountShowsTheColoursKeptAndAPaletteChangeAsksForAll)
+{
+    toStep4();
+    QSpinBox* field = wizard->colorsField();
+    const auto kept = [&] { return int(wizard->model().reducedColors().size()); };
+    const int all = wizard->model().maxAvailableColors();
+    ASSERT_GT(all, 2);
+    ASSERT_EQ(field->value(), all);
+
+    // Typed counts, applied by "Set used colors": the field shows what was kept.
+    const struct { int typed; int shown; } counts[] = {{2, 2}, {all + 50, all}, {all - 1, all - 1}, {600, all}};
+    for (const auto& c : counts) {
+        SCOPED_TRACE(c.typed);
+        field->setValue(c.typed);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !wizard->colorsTimer()->isActive(); }, 3000));
+        EXPECT_EQ(field->value(), c.shown);
+        EXPECT_EQ(kept(), c.shown);
+        EXPECT_TRUE(wizard->model().resultCurrent());
+    }
+
+    // Another palette after a reduction to two: the count goes back to all the palette gives.
+    field->setValue(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wizard->colorsTimer()->isActive(); }, 3000));
+    ASSERT_EQ(kept(), 2);
+    QComboBox* palettes = wizard->paletteList();
+    ASSERT_GT(palettes->count(), 1);
+    palettes->setCurrentIndex(palettes->currentIndex() == 0 ? 1 : 0);
+    const int available = wizard->model().maxAvailableColors();
+    EXPECT_EQ(wizard->maxColorsLabel()->text(), QString::number(available));
+    EXPECT_EQ(field->value(), std::clamp(available, 2, 600));
+    EXPECT_EQ(kept(), available);
+    EXPECT_FALSE(wizard->colorsTimer()->isActive());
+    EXPECT_TRUE(wizard->model().resultCurrent());
+}
+
+TEST_F(WizardDialog, HelpShowsThePageOfEachStepBesideTheWizard)
+{
+    QPushButton* help = nullptr;
+    for (QPushButton* b : wizard->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("Help"))
+            help = b;
+    ASSERT_NE(help, nullptr);
+    const struct { int step; int context; const char* title; } pages[] = {
+        {1, 5100, "Step 1: choose the part of the picture"},
+        {2, 5200, "Step 2: brightness and contrast"},
+        {3, 5300, "Step 3: size of the pattern"},
+        {4, 5400, "Step 4: palette, symbols and colours"},
+    };
+    for (const auto& p : pages) {
+        SCOPED_TRACE(p.step);
+        settle();
+        if (wizard->step() < p.step)
+            click(wizard->nextButton());
+        settle();
+        ASSERT_EQ(wizard->step(), p.step);
+        click(help);
+        for (QWidget* w : QApplication::topLevelWidgets()) // no message box instead
+            EXPECT_FALSE(qobject_cast<QMessageBox*>(w) && w->isVisible());
+        const auto windows = wizard->findChildren<THelpWindow*>();
+        ASSERT_EQ(windows.size(), 1); // one window, showing the newest page
+        THelpWindow* page = windows.first();
+        EXPECT_TRUE(page->isVisible());
+        EXPECT_EQ(page->context(), p.context);
+        EXPECT_EQ(page->title(), QString::fromLatin1(p.title));
+        EXPECT_FALSE(page->text().isEmpty());
+    }
+    // An unknown context still gives a page.
+    THelpWindow* page = showHelpContext(wizard.get(), session->stitch(), 1);
+    EXPECT_EQ(page->context(), 1);
+    EXPECT_EQ(page->text(), QStringLiteral("There is no help for this topic yet."));
 }

@@ -5,6 +5,7 @@
 #include "core/QuillError.h"
 #include "core/TStitch.h"
 #include "files/GhostPicture.h"
+#include "i18n/ui/THelpWindow.h"
 #include "session/Session.h"
 #include "view/GhostOverlay.h"
 
@@ -213,7 +214,7 @@ QString sizeText(QSize s)
 
 } // namespace
 
-TFWizzard::TFWizzard(TStitch& stitch, QWidget* parent) : QDialog(parent), m_model(stitch)
+TFWizzard::TFWizzard(TStitch& stitch, QWidget* parent) : QDialog(parent), m_stitch(stitch), m_model(stitch)
 {
     setWindowTitle(tr("Wizard"));
     resize(908, 601);
@@ -429,11 +430,19 @@ QWidget* TFWizzard::buildStep4()
         m_model.setDither(DitherMethod(m_dither->currentData().toInt()));
         SetUsedColors();
     });
+    // The level applies when the bar is let go, not at every position of a drag (each run
+    // dithers the whole picture); a change by keyboard or by a click beside the handle
+    // applies at once.
     connect(m_level, &QSlider::valueChanged, this, [this](int v) {
         if (m_updating)
             return;
         m_model.setLevel(v);
-        if (m_model.dither() != DitherMethod::None)
+        if (!m_level->isSliderDown() && m_model.dither() != DitherMethod::None)
+            SetUsedColors();
+    });
+    connect(m_level, &QSlider::sliderReleased, this, [this] {
+        m_model.setLevel(m_level->value());
+        if (m_model.dither() != DitherMethod::None && !m_model.resultCurrent())
             SetUsedColors();
     });
     return page;
@@ -550,10 +559,12 @@ void TFWizzard::SetStep(int n)
             showFinal();
         else
             SetUsedColors();
-        const int available = std::clamp(m_model.maxAvailableColors(), WizardModel::kColorsMin,
-                                         WizardModel::kColorsMax);
-        setColorsField(m_model.paletteChosen() ? available : before);
-        m_model.setColors(m_colors->value());
+        if (m_model.paletteChosen()) {
+            showColorsCount();
+        } else {
+            setColorsField(before);
+            m_model.setColors(before);
+        }
     }
     updateButtons();
 }
@@ -704,6 +715,8 @@ void TFWizzard::ComboPalettesChange()
     if (m_updating || m_palettes->currentIndex() < 0)
         return;
     takeChoices();
+    // Another palette or set: every colour it can give is asked for again.
+    setColorsField(WizardModel::kColorsMax);
     SetUsedColors();
 }
 
@@ -733,8 +746,17 @@ void TFWizzard::SetUsedColors()
     } catch (const QuillError& e) {
         QMessageBox::warning(this, windowTitle(), e.message());
     }
+    // The field shows the number of colours the run kept.
+    if (m_model.resultCurrent())
+        showColorsCount();
     showFinal();
     updateButtons();
+}
+
+void TFWizzard::showColorsCount()
+{
+    setColorsField(std::clamp(m_model.colorsCount(), WizardModel::kColorsMin, WizardModel::kColorsMax));
+    m_model.setColors(m_colors->value());
 }
 
 void TFWizzard::showFinal()
@@ -766,8 +788,8 @@ bool TFWizzard::runWithProgress(const std::function<bool(const DitherProgress&)>
 
 void TFWizzard::BHelpClick()
 {
-    // Help topics 5100 .. 5400, one per step; the help viewer belongs to the main window.
-    QMessageBox::information(this, tr("Help"), tr("Help topic %1").arg(5000 + 100 * m_model.step()));
+    // Help topics 5100 .. 5400, one per step.
+    showHelpContext(this, m_stitch, helpContext());
 }
 
 bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost, const std::function<bool()>& reinitialise)

@@ -50,6 +50,8 @@ public:
     bool emptyTemplateChosen() const { return m_emptyChosen; }
     // True while a picture of steps 1 to 3 is still being computed.
     bool isBusy() const;
+    // The help context of the step shown: 5100, 5200, 5300 or 5400.
+    int helpContext() const { return 5000 + 100 * step(); }
 
     // After OK: checks that the design can be built (else the message is shown and nothing
     // changes), runs the start-up initialisation again as for New (`reinitialise`, which
@@ -105,6 +107,8 @@ private:
     // The colour count field set by the program: its delay does not start.
     void setColorsField(int n);
     void SetUsedColors();
+    // The colour count field shows the number of colours the last run kept.
+    void showColorsCount();
     void BNextClick();
     void BHelpClick();
     void showFinal();
@@ -119,6 +123,7 @@ private:
     // The progress of a long colour run: a modal progress dialog that can cancel it.
     bool runWithProgress(const std::function<bool(const DitherProgress&)>& work);
 
+    TStitch& m_stitch;
     WizardModel m_model;
     bool m_emptyChosen = false;
     bool m_updating = false;
