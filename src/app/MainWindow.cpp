@@ -2,6 +2,8 @@
 #include "ToolTipTime.h"
 
 #include "ChartWidget.h"
+#include "convert/ui/TFWizzard.h"
+#include "i18n/ui/Retranslate.h"
 #include "core/NewImageOptions.h"
 #include "core/Product.h"
 #include "core/QuillError.h"
@@ -79,7 +81,7 @@ void MainWindow::FormCreate(const QString& fileArgument)
             MRUListInsert(path);
             opened = true;
         } catch (const QuillError& e) {
-            m_startupMessages << e.message();
+            m_startupMessages << e.translated(stitch());
         }
     }
     if (!opened)
@@ -114,6 +116,7 @@ void MainWindow::translateUi()
     updateStatusPanels();
     updateColorsPanels();
     m_newImage->translateUi();
+    translateConversionWizard(this);
     applyProductMode();
 }
 
@@ -227,9 +230,7 @@ QMessageBox::StandardButton MainWindow::MyMessageDlg(const QString& message,
 
 void MainWindow::showMessage(QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox box(icon, Product::kAboutTitle, text, QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("MessageBox"));
-    box.exec();
+    showMessageBox(this, icon, Product::kAboutTitle, text, stitch());
 }
 
 // --- unsaved changes, closing ---
@@ -313,7 +314,7 @@ void MainWindow::MenuNewClick()
         doc.KnittingMode = wasKnitting;
         doc.SetCellWidthAndHeight(m_zoom);
         st.setFileSaved(wasSaved);
-        showMessage(QMessageBox::Warning, e.message());
+        showMessage(QMessageBox::Warning, e.translated(stitch()));
         return;
     }
 

@@ -25,7 +25,7 @@ void MainWindow::MenuConvertClick()
                 UpdateGUI();
             });
     } catch (const QuillError& e) {
-        showMessage(QMessageBox::Critical, e.message());
+        showMessage(QMessageBox::Critical, e.translated(stitch()));
     }
     if (!made)
         return;

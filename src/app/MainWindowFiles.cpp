@@ -176,7 +176,7 @@ bool MainWindow::reinitialise(QStringList* warnings)
         st.RecentFiles = recent;
         st.PatternsPath = patterns;
         st.SavePath = save;
-        showMessage(QMessageBox::Critical, e.message());
+        showMessage(QMessageBox::Critical, e.translated(stitch()));
         return false;
     }
     st.RecentFiles = recent;
@@ -193,7 +193,7 @@ bool MainWindow::applyOpenedFile(const DesignFileContent& content)
         // The ghost picture of the old design goes; the file's own one (if any) comes.
         applyDesignFile(doc, content, &m_ghost);
     } catch (const QuillError& e) {
-        showMessage(QMessageBox::Critical, e.message());
+        showMessage(QMessageBox::Critical, e.translated(stitch()));
         return false;
     }
     designReplaced();
@@ -221,7 +221,7 @@ bool MainWindow::OpenFile(const QString& path, bool knitting)
     try {
         content = readDesignFile(path);
     } catch (const QuillError& e) {
-        showMessage(QMessageBox::Critical, e.message());
+        showMessage(QMessageBox::Critical, e.translated(stitch()));
         return false;
     }
     const bool wasSaved = st.fileSaved();
@@ -312,7 +312,7 @@ bool MainWindow::saveTo(const QString& path)
         saveDesignFile(document(), path, &m_ghost);
     } catch (const QuillError& e) {
         // The old file stays and the design keeps its name and its unsaved state.
-        showMessage(QMessageBox::Critical, e.message());
+        showMessage(QMessageBox::Critical, e.translated(stitch()));
         return false;
     }
     return true;

@@ -32,7 +32,7 @@ TFGhost* MainWindow::ghostWindow()
     if (!m_ghostWindow) {
         m_ghostWindow = new TFGhost(this);
         m_ghostWindow->setObjectName(QStringLiteral("FGhost"));
-        m_ghostWindow->setWindowTitle(stitch().translate(QStringLiteral("Shadow image")));
+        m_ghostWindow->translateUi(stitch());
         connect(m_ghostWindow, &TFGhost::closedWhileActive, m_ghostState,
                 &GhostState::windowClosedWhileActive);
     }
@@ -94,5 +94,5 @@ void MainWindow::translateGhost()
     if (QAction* image = m_shadowMenu->findChild<QAction*>(QStringLiteral("ShadowImage1")))
         image->setText(st.translate(QStringLiteral("Shadow Image")));
     if (m_ghostWindow)
-        m_ghostWindow->setWindowTitle(st.translate(QStringLiteral("Shadow image")));
+        m_ghostWindow->translateUi(st);
 }

@@ -5,6 +5,7 @@
 
 #include "core/Product.h"
 #include "core/QuillError.h"
+#include "i18n/ui/Retranslate.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -70,7 +71,8 @@ int main(int argc, char** argv)
     const QStringList messages = window->startupMessages();
     if (!messages.isEmpty())
         QTimer::singleShot(0, window.get(), [w = window.get(), messages] {
-            QMessageBox::warning(w, Product::kAboutTitle, messages.join(QLatin1Char('\n')));
+            showMessageBox(w, QMessageBox::Warning, Product::kAboutTitle, messages.join(QLatin1Char('\n')),
+                           w->stitch());
         });
     return app.exec();
 }

@@ -17,30 +17,32 @@ QImage loadPicture(const QString& path)
     const QString shown = QFileInfo(path).fileName();
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("wmf") || suffix == QLatin1String("emf"))
-        throw QuillError(QStringLiteral("The picture \"%1\" cannot be read: the format %2 is not supported.")
-                             .arg(shown, suffix.toUpper()));
+        throw QuillError(QStringLiteral("The picture \"%1\" cannot be read: the format %2 is not supported."),
+                         {shown, suffix.toUpper()});
     QImageReader reader(path);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * qint64(size.height()) > kMaxPicturePixels)
-        throw QuillError(QStringLiteral("Out of Memory. Picture is very big!\n\"%1\" has %2 x %3 pixels; at most 50,000,000 pixels can be converted.")
-                             .arg(shown).arg(size.width()).arg(size.height()));
+        throw QuillError(QStringLiteral("Out of Memory. Picture is very big!\n\"%1\" has %2 x %3 pixels; at most 50,000,000 pixels can be converted."),
+                         {shown, QString::number(size.width()), QString::number(size.height())});
     // The size is checked above; a picture within it may need more than Qt's default limit
     // when it decodes to 64-bit pixels.
     if (size.isValid())
         reader.setAllocationLimit(1024);
     QImage image = reader.read();
     if (image.isNull())
-        throw QuillError(QStringLiteral("The picture \"%1\" cannot be read: %2").arg(shown, reader.errorString()));
+        throw QuillError(QStringLiteral("The picture \"%1\" cannot be read: %2"),
+                         {shown, QuillError::translatable(reader.errorString())});
     if (qint64(image.width()) * qint64(image.height()) > kMaxPicturePixels)
-        throw QuillError(QStringLiteral("Out of Memory. Picture is very big!\n\"%1\" has %2 x %3 pixels; at most 50,000,000 pixels can be converted.")
-                             .arg(shown).arg(image.width()).arg(image.height()));
+        throw QuillError(QStringLiteral("Out of Memory. Picture is very big!\n\"%1\" has %2 x %3 pixels; at most 50,000,000 pixels can be converted."),
+                         {shown, QString::number(image.width()), QString::number(image.height())});
     // Opaque 32-bit pixels already are ARGB32 pixels with alpha 255: no copy needed.
     if (image.format() == QImage::Format_RGB32)
         image.reinterpretAsFormat(QImage::Format_ARGB32);
     else if (image.format() != QImage::Format_ARGB32)
         image = image.convertToFormat(QImage::Format_ARGB32);
     if (image.isNull())
-        throw QuillError(QStringLiteral("Out of Memory. Picture is very big!\n\"%1\" could not be held in memory.").arg(shown));
+        throw QuillError(QStringLiteral("Out of Memory. Picture is very big!\n\"%1\" could not be held in memory."),
+                         {shown});
     return image;
 }
 
@@ -182,15 +184,19 @@ bool convertPicture(const QImage& source, const ConversionSettings& settings, Pa
     const QString paletteName = settings.palette.isEmpty() ? st.defaultPalette : settings.palette;
     const ColorTable* palette = st.ColorPalettes.find(paletteName);
     if (!palette)
-        throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue.").arg(paletteName));
+        throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue."),
+                         {paletteName});
     if (palette->isEmpty())
-        throw QuillError(QStringLiteral("The palette \"%1\" has no colours.").arg(paletteName));
+        throw QuillError(QStringLiteral("The palette \"%1\" has no colours."),
+                         {paletteName});
     const QString setName = settings.characters.isEmpty() ? st.defaultCharacters : settings.characters;
     const TCharacterInfo* set = st.characters.find(setName);
     if (!set)
-        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue.").arg(setName));
+        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue."),
+                         {setName});
     if (set->characters.isEmpty())
-        throw QuillError(QStringLiteral("The character set \"%1\" has no symbols.").arg(setName));
+        throw QuillError(QStringLiteral("The character set \"%1\" has no symbols."),
+                         {setName});
 
     // Steps 1 and 2: crop, brightness and contrast.
     const QRectF selection = settings.crop.isNull() ? QRectF(source.rect()) : settings.crop;

@@ -317,11 +317,13 @@ bool WizardModel::processPalette(const DitherProgress& progress)
         return false;
     const ColorTable* palette = m_stitch.ColorPalettes.find(m_palette);
     if (!palette)
-        throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue.").arg(m_palette));
+        throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue."),
+                         {m_palette});
     const QString setName = charactersName();
     const TCharacterInfo* set = m_stitch.characters.find(setName);
     if (!set)
-        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue.").arg(setName));
+        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue."),
+                         {setName});
 
     // Everything is computed into fresh objects and only taken over when the run completes,
     // so a cancelled run leaves the previous result as it was.
@@ -399,7 +401,8 @@ void WizardModel::checkFinish(bool emptyDesign) const
     QString setName = charactersName();
     if (emptyDesign) {
         if (!m_stitch.ColorPalettes.contains(m_palette))
-            throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue.").arg(m_palette));
+            throw QuillError(QStringLiteral("The palette \"%1\" is not in the catalogue."),
+                         {m_palette});
     } else {
         if (!resultCurrent())
             throw QuillError(QStringLiteral("The colours of the picture have not been worked out "
@@ -407,7 +410,8 @@ void WizardModel::checkFinish(bool emptyDesign) const
         setName = m_resultCharacters;
     }
     if (!m_stitch.characters.contains(setName))
-        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue.").arg(setName));
+        throw QuillError(QStringLiteral("The character set \"%1\" is not in the catalogue."),
+                         {setName});
 }
 
 void WizardModel::finish(PatternDocument& doc, bool emptyDesign) const

@@ -46,14 +46,14 @@ bool readFlag(SettingsStore& store, const QString& name, bool fallback)
 void TStitch::ReadGeneralSettings(SettingsStore& store)
 {
     if (!store.keyExists())
-        throw QuillError(translate(kNotInstalled));
+        throw QuillError(kNotInstalled);
 
     // In the order of the settings table.
     PathData = readText(store, QStringLiteral("AppDataPath"));
     const std::optional<qint32> colors = store.readInteger(QStringLiteral("maxColors"));
     if (!colors)
-        throw QuillError(translate(QStringLiteral(
-            "The setting \"maxColors\" is missing from the settings. Please reinstall.")));
+        throw QuillError(QStringLiteral(
+            "The setting \"maxColors\" is missing from the settings. Please reinstall."));
     maxColors = *colors;
     CharactersPath = readText(store, QStringLiteral("CharactersPath"));
     PalettesPath = readText(store, QStringLiteral("PalettesPath"));
@@ -160,7 +160,6 @@ void TStitch::WriteGeneralSettings(SettingsStore& store) const
     store.replaceSubkeyList(QStringLiteral("LastFiles"), RecentFiles);
 
     if (!store.sync()) {
-        const QString text = QStringLiteral("The settings could not be saved.");
-        throw QuillError(Language.value(text, text) + u'\n' + store.errorText());
+        throw QuillError(QStringLiteral("The settings could not be saved.\n%1"), {QuillError::translatable(store.errorText())});
     }
 }

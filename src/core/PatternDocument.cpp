@@ -603,8 +603,7 @@ void PatternDocument::CreateNewTemplate(int width, int height, const QString& ch
     QImage cross = newLargeImage(w, h, QImage::Format_ARGB32);
     QImage quarters = newLargeImage(2 * w, 2 * h, QImage::Format_ARGB32);
     if (w > 0 && h > 0 && (cross.isNull() || quarters.isNull()))
-        throw QuillError(st.translate(QStringLiteral("There is not enough memory for a design of "
-                                                     "this size.")));
+        throw QuillError(QStringLiteral("There is not enough memory for a design of this size."));
 
     st.BackGroundColor = 0xFFFFFFFFu;
     st.fileMode = fmNew;

@@ -11,8 +11,8 @@ namespace {
 
 [[noreturn]] void writeFailed(const QString& path, const QString& what, const QString& reason)
 {
-    throw QuillError(QStringLiteral("Cannot write the %1 \"%2\": %3.")
-                         .arg(what, QDir::toNativeSeparators(path), reason));
+    throw QuillError(QStringLiteral("Cannot write the %1 \"%2\": %3."),
+                         {what, QDir::toNativeSeparators(path), reason});
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
+#include <QRegularExpression>
 #include <cstring>
 
 ByteReader::ByteReader(const QByteArray& data, const QString& fileName)
@@ -14,16 +15,27 @@ ByteReader::ByteReader(const QByteArray& data, const QString& fileName)
 {
 }
 
-void ByteReader::fail(const QString& problem) const
+void ByteReader::fail(const QString& problem, const QStringList& arguments) const
 {
-    throw QuillError(QStringLiteral("Cannot read the design file \"%1\": %2.")
-                         .arg(QDir::toNativeSeparators(m_fileName), problem));
+    // One key for the whole line: the problem's %1, %2 ... follow the file name's %1.
+    static const QRegularExpression number(QStringLiteral("%(\\d+)"));
+    QString key = QStringLiteral("Cannot read the design file \"%1\": ");
+    qsizetype at = 0;
+    for (auto it = number.globalMatch(problem); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        key += problem.mid(at, m.capturedStart() - at) + QLatin1Char('%')
+            + QString::number(m.captured(1).toInt() + 1);
+        at = m.capturedEnd();
+    }
+    key += problem.mid(at) + QLatin1Char('.');
+    throw QuillError(key, QStringList{QDir::toNativeSeparators(m_fileName)} + arguments);
 }
 
 const uchar* ByteReader::take(qsizetype n, const char* what)
 {
     if (n < 0 || n > remaining())
-        fail(QStringLiteral("the file ends inside %1 (offset %2)").arg(QLatin1String(what)).arg(m_pos));
+        fail(QStringLiteral("the file ends inside %1 (offset %2)"),
+                 {QuillError::translatable(QLatin1String(what)), QString::number(m_pos)});
     const uchar* p = reinterpret_cast<const uchar*>(m_data.constData()) + m_pos;
     m_pos += n;
     return p;
@@ -54,11 +66,11 @@ QString ByteReader::string(const char* what)
 {
     const quint32 n = u32(what);
     if (n > kMaxString)
-        fail(QStringLiteral("%1 is %2 bytes long (at most %3 are allowed)")
-                 .arg(QLatin1String(what)).arg(n).arg(kMaxString));
+        fail(QStringLiteral("%1 is %2 bytes long (at most %3 are allowed)"),
+                 {QuillError::translatable(QLatin1String(what)), QString::number(n), QString::number(kMaxString)});
     if (qsizetype(n) > remaining())
-        fail(QStringLiteral("%1 claims %2 bytes but only %3 are left")
-                 .arg(QLatin1String(what)).arg(n).arg(remaining()));
+        fail(QStringLiteral("%1 claims %2 bytes but only %3 are left"),
+                 {QuillError::translatable(QLatin1String(what)), QString::number(n), QString::number(remaining())});
     return decodeCp1252(bytes(qsizetype(n), what));
 }
 
@@ -75,8 +87,8 @@ void ByteReader::requireRecords(quint64 count, quint64 bytesEach, const char* wh
 {
     const quint64 left = quint64(remaining());
     if (bytesEach == 0 ? false : count > left / bytesEach)
-        fail(QStringLiteral("%1 claims %2 entries of %3 bytes but only %4 bytes are left")
-                 .arg(QLatin1String(what)).arg(count).arg(bytesEach).arg(left));
+        fail(QStringLiteral("%1 claims %2 entries of %3 bytes but only %4 bytes are left"),
+                 {QuillError::translatable(QLatin1String(what)), QString::number(count), QString::number(bytesEach), QString::number(left)});
 }
 
 void ByteWriter::reserve(qsizetype n)
@@ -114,8 +126,8 @@ void ByteWriter::string(const QString& text, const QString& what)
 {
     const QByteArray bytes = encodeCp1252(text);
     if (bytes.size() > qsizetype(ByteReader::kMaxString))
-        throw QuillError(QStringLiteral("%1 is longer than %2 characters and cannot be saved.")
-                             .arg(what).arg(ByteReader::kMaxString));
+        throw QuillError(QStringLiteral("%1 is longer than %2 characters and cannot be saved."),
+                         {what, QString::number(ByteReader::kMaxString)});
     u32(quint32(bytes.size()));
     m_data.append(bytes);
 }
@@ -147,11 +159,11 @@ QByteArray readDesignBytes(const QString& filename)
 {
     QFile in(filename);
     if (!in.open(QIODevice::ReadOnly))
-        throw QuillError(QStringLiteral("Cannot open the design file \"%1\": %2.")
-                             .arg(QDir::toNativeSeparators(filename), in.errorString()));
+        throw QuillError(QStringLiteral("Cannot open the design file \"%1\": %2."),
+                         {QDir::toNativeSeparators(filename), QuillError::translatable(in.errorString())});
     auto failed = [&] {
-        return QuillError(QStringLiteral("Cannot read the design file \"%1\": %2.")
-                              .arg(QDir::toNativeSeparators(filename), in.errorString()));
+        return QuillError(QStringLiteral("Cannot read the design file \"%1\": %2."),
+                         {QDir::toNativeSeparators(filename), QuillError::translatable(in.errorString())});
     };
     // A regular file is read in one go into a buffer of its size; anything else (a pipe, a
     // file that reports no size) as it comes.
@@ -165,8 +177,8 @@ QByteArray readDesignBytes(const QString& filename)
     QByteArray bytes = newLargeByteArray(qsizetype(size));
     if (bytes.isEmpty())
         throw QuillError(QStringLiteral("Cannot read the design file \"%1\": not enough memory "
-                                        "for %2 bytes.")
-                             .arg(QDir::toNativeSeparators(filename)).arg(size));
+                                        "for %2 bytes."),
+                         {QDir::toNativeSeparators(filename), QString::number(size)});
     qint64 got = 0;
     while (got < size) {
         const qint64 n = in.read(bytes.data() + got, size - got);

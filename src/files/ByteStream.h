@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class ByteReader
 {
@@ -35,7 +36,8 @@ public:
     // Fails unless `count` records of at least `bytesEach` bytes fit in what is left.
     void requireRecords(quint64 count, quint64 bytesEach, const char* what);
 
-    [[noreturn]] void fail(const QString& problem) const;
+    // Reports damage: `problem` is a translation key with %1, %2 ... for `arguments`.
+    [[noreturn]] void fail(const QString& problem, const QStringList& arguments = {}) const;
     // The next n bytes in place (valid while the reader lives); fails when fewer are left.
     const uchar* take(qsizetype n, const char* what);
 

@@ -66,8 +66,8 @@ DesignFileContent readDesignFile(const QString& path)
         readSTVFile(content.stv, path);
     } else {
         throw QuillError(QStringLiteral("Cannot open \"%1\": it is not a design file "
-                                        "(design files end in .qvxp, .qvx or .stv).")
-                             .arg(QDir::toNativeSeparators(path)));
+                                        "(design files end in .qvxp, .qvx or .stv)."),
+                         {QDir::toNativeSeparators(path)});
     }
     const QString ghostFile = ghostPictureFileName(path);
     if (QFileInfo(ghostFile).isFile()) {

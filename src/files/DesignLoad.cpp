@@ -27,8 +27,8 @@ Rasters newRasters(int width, int height, TColor32 background, const QString& fi
               newLargeImage(2 * width, 2 * height, QImage::Format_ARGB32)};
     if (r.cross.isNull() || r.quarters.isNull())
         throw QuillError(QStringLiteral("Cannot open the design file \"%1\": not enough memory for "
-                                        "a design of %2 x %3 cells.")
-                             .arg(QDir::toNativeSeparators(filename)).arg(width).arg(height));
+                                        "a design of %2 x %3 cells."),
+                         {QDir::toNativeSeparators(filename), QString::number(width), QString::number(height)});
     r.cross.fill(background);
     r.quarters.fill(background);
     return r;

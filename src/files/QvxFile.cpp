@@ -39,8 +39,8 @@ qint32 readCoordinate(ByteReader& r, bool doubled, const char* what)
     if (doubled)
         v *= 2;
     if (v < -kMaxGridCoordinate || v > kMaxGridCoordinate)
-        r.fail(QStringLiteral("%1 has the coordinate %2, outside any design")
-                   .arg(QLatin1String(what)).arg(v));
+        r.fail(QStringLiteral("%1 has the coordinate %2, outside any design"),
+                 {QuillError::translatable(QLatin1String(what)), QString::number(v)});
     return qint32(v);
 }
 
@@ -118,8 +118,8 @@ void parseQVX(TQVXFile& f, const QByteArray& bytes, const QString& fileName)
     if (v >= 3)
         f.stitchBackLen = r.f64("the HEAD block");
     if (f.width < 1 || f.width > kMaxDesignSide || f.height < 1 || f.height > kMaxDesignSide)
-        r.fail(QStringLiteral("the design size %1 x %2 is not from 1 to %3 cells each way")
-                   .arg(f.width).arg(f.height).arg(kMaxDesignSide));
+        r.fail(QStringLiteral("the design size %1 x %2 is not from 1 to %3 cells each way"),
+                 {QString::number(f.width), QString::number(f.height), QString::number(kMaxDesignSide)});
 
     readHeader(r, f.CharactersBlockHeader, "the CHAR block header");
     f.characters = r.string("the symbol string");
@@ -276,8 +276,8 @@ QByteArray qvxBytes(PatternDocument& doc, const QRect* rectangle)
     for (auto& [key, e] : st.Colors)
         entries.append({key, &e});
     if (entries.size() > 32768)
-        throw QuillError(QStringLiteral("The design has %1 colours; a design file holds at most 32768.")
-                             .arg(entries.size()));
+        throw QuillError(QStringLiteral("The design has %1 colours; a design file holds at most 32768."),
+                         {QString::number(entries.size())});
     std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
         return a.second->orderID < b.second->orderID;
     });

@@ -63,13 +63,13 @@ void parseSTV(TSTVFile& f, const QByteArray& bytes, const QString& fileName)
     }
     if (f.imagewidth < 1 || f.imageheight < 1 || f.imagewidth > kMaxDesignSide
         || f.imageheight > kMaxDesignSide)
-        r.fail(QStringLiteral("the design size %1 x %2 is not from 1 to %3 cells each way")
-                   .arg(f.imagewidth).arg(f.imageheight).arg(kMaxDesignSide));
+        r.fail(QStringLiteral("the design size %1 x %2 is not from 1 to %3 cells each way"),
+                 {QString::number(f.imagewidth), QString::number(f.imageheight), QString::number(kMaxDesignSide)});
     // A design holds one byte per cell; a size the file could not hold is damage, and would
     // otherwise allocate rasters for cells that are not there.
     if (quint64(f.imagewidth) * f.imageheight > quint64(bytes.size()))
-        r.fail(QStringLiteral("the design size %1 x %2 needs more cells than the file holds")
-                   .arg(f.imagewidth).arg(f.imageheight));
+        r.fail(QStringLiteral("the design size %1 x %2 needs more cells than the file holds"),
+                 {QString::number(f.imagewidth), QString::number(f.imageheight)});
 
     r.text(); // the keyword opening the data part
     while (!r.atEnd()) {

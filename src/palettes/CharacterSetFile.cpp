@@ -24,14 +24,15 @@ QStringList readCharacterSetLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw QuillError(QStringLiteral("Cannot read the character set file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot read the character set file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw QuillError(QStringLiteral("Cannot read the character set file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot read the character set file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
     if (bytes.isEmpty())
-        throw QuillError(QStringLiteral("The character set file \"%1\" is empty.").arg(shownPath(path)));
+        throw QuillError(QStringLiteral("The character set file \"%1\" is empty."),
+                         {shownPath(path)});
     return splitDataLines(decodeDataText(bytes));
 }
 
@@ -49,13 +50,13 @@ void checkWritable(const QString& text, const char* what)
     for (QChar c : text) {
         if (c == u'\r' || c == u'\n' || c == u'\0')
             throw QuillError(QStringLiteral("The %1 \"%2\" holds a line break or a NUL character "
-                                            "and cannot be written to a character set file.")
-                                 .arg(QLatin1String(what), QString(text).replace(c, u' ')));
+                                            "and cannot be written to a character set file."),
+                         {QuillError::translatable(QLatin1String(what)), QString(text).replace(c, u' ')});
     }
     if (decodeCp1252(encodeCp1252(text)) != text)
         throw QuillError(QStringLiteral("The %1 \"%2\" holds characters that a character set "
-                                        "file (Windows-1252) cannot store.")
-                             .arg(QLatin1String(what), text));
+                                        "file (Windows-1252) cannot store."),
+                         {QuillError::translatable(QLatin1String(what)), text});
 }
 
 } // namespace
@@ -84,10 +85,8 @@ void loadCharacterSetFile(TStitch& stitch, const QString& path)
         const int code = lines.at(i).trimmed().toInt(&ok);
         if (!ok || code < 0 || code > 0xFFFF)
             throw QuillError(QStringLiteral("Character set file \"%1\", line %2: \"%3\" is not a "
-                                            "character code (a whole number from 0 to 65535).")
-                                 .arg(shownPath(path))
-                                 .arg(i + 1)
-                                 .arg(lines.at(i)));
+                                            "character code (a whole number from 0 to 65535)."),
+                         {shownPath(path), QString::number(i + 1), lines.at(i)});
         info.characters.append(characterSetChar(code));
     }
 
@@ -121,7 +120,7 @@ void loadCharacterSets(TStitch& stitch, QStringList* errors)
             loadCharacterSetFile(stitch, dir.filePath(name));
         } catch (const QuillError& e) {
             if (errors)
-                errors->append(e.message());
+                errors->append(e.translated(stitch));
         }
     }
 }
@@ -146,9 +145,9 @@ void saveCharacterSetFile(const QString& path, const TCharacterInfo& info)
     const QByteArray bytes = characterSetFileBytes(info);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw QuillError(QStringLiteral("Cannot write the character set file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot write the character set file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw QuillError(QStringLiteral("Cannot write the character set file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot write the character set file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
 }

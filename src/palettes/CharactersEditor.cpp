@@ -310,7 +310,7 @@ bool CharactersEditor::Save()
     try {
         saveCharacterSetFile(m_file.FileName, info);
     } catch (const QuillError& e) {
-        m_prompts.showMessage(e.message());
+        m_prompts.showMessage(e.translated(m_stitch));
         return false;
     }
     m_file.FileSaved = true;

@@ -25,14 +25,15 @@ QStringList readPaletteLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw QuillError(QStringLiteral("Cannot read the palette file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot read the palette file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw QuillError(QStringLiteral("Cannot read the palette file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot read the palette file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
     if (bytes.isEmpty())
-        throw QuillError(QStringLiteral("The palette file \"%1\" is empty.").arg(shownPath(path)));
+        throw QuillError(QStringLiteral("The palette file \"%1\" is empty."),
+                         {shownPath(path)});
     return splitDataLines(decodeDataText(bytes));
 }
 
@@ -77,8 +78,8 @@ qint32 numberField(const QString& text, const char* what, const QString& path, i
     qint32 v = 0;
     if (!parseInt32(text, v))
         throw QuillError(QStringLiteral("Palette file \"%1\", line %2: the %3 value \"%4\" is not "
-                                        "a whole number between -2147483648 and 2147483647.")
-                             .arg(shownPath(path), QString::number(lineNo), QLatin1String(what), text));
+                                        "a whole number between -2147483648 and 2147483647."),
+                         {shownPath(path), QString::number(lineNo), QuillError::translatable(QLatin1String(what)), text});
     return v;
 }
 
@@ -118,13 +119,13 @@ void checkWritable(const QString& text, const char* what)
     for (QChar c : text) {
         if (c == u'\r' || c == u'\n' || c == u'\0')
             throw QuillError(QStringLiteral("The %1 \"%2\" holds a line break or a NUL character "
-                                            "and cannot be written to a palette file.")
-                                 .arg(QLatin1String(what), QString(text).replace(c, u' ')));
+                                            "and cannot be written to a palette file."),
+                         {QuillError::translatable(QLatin1String(what)), QString(text).replace(c, u' ')});
     }
     if (decodeCp1252(encodeCp1252(text)) != text)
         throw QuillError(QStringLiteral("The %1 \"%2\" holds characters that a palette file "
-                                        "(Windows-1252) cannot store.")
-                             .arg(QLatin1String(what), text));
+                                        "(Windows-1252) cannot store."),
+                         {QuillError::translatable(QLatin1String(what)), text});
 }
 
 } // namespace
@@ -147,7 +148,7 @@ void loadPalettes(TStitch& stitch, QStringList* errors)
             loadPaletteFile(stitch, dir.filePath(name));
         } catch (const QuillError& e) {
             if (errors)
-                errors->append(e.message());
+                errors->append(e.translated(stitch));
         }
     }
 }
@@ -220,9 +221,9 @@ void savePalette(const QString& path, const PaletteFileData& data)
     const QByteArray bytes = paletteFileBytes(data);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw QuillError(QStringLiteral("Cannot write the palette file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot write the palette file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw QuillError(QStringLiteral("Cannot write the palette file \"%1\": %2")
-                             .arg(shownPath(path), file.errorString()));
+        throw QuillError(QStringLiteral("Cannot write the palette file \"%1\": %2"),
+                         {shownPath(path), QuillError::translatable(file.errorString())});
 }

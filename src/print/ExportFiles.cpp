@@ -174,8 +174,8 @@ namespace {
 
 [[noreturn]] void writeFailed(const QString& path, const QString& reason)
 {
-    throw QuillError(QStringLiteral("Cannot write the page picture \"%1\": %2.")
-                         .arg(QDir::toNativeSeparators(path), reason));
+    throw QuillError(QStringLiteral("Cannot write the page picture \"%1\": %2."),
+                     {QDir::toNativeSeparators(path), QuillError::translatable(reason)});
 }
 
 mode_t processUmask()
@@ -254,7 +254,7 @@ QStringList ExportPictureWriter::commit(bool overwrite)
     if (!overwrite) {
         const QStringList existing = existingFiles(names);
         if (!existing.isEmpty())
-            throw QuillError(fileExistsMessage(existing.first()));
+            throw QuillError(QStringLiteral("File exists: %1"), {QDir::toNativeSeparators(existing.first())});
     }
     for (size_t i = 0; i < d->pages.size(); ++i) {
         QTemporaryFile& file = *d->pages[i];

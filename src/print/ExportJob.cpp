@@ -4,6 +4,7 @@
 
 #include "core/QuillError.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 QStringList existingExportTargets(const TExportRequest& request, int pages)
@@ -21,7 +22,7 @@ void refuseExisting(const TExportRequest& request, int pages)
         return;
     const QStringList existing = existingExportTargets(request, pages);
     if (!existing.isEmpty())
-        throw QuillError(fileExistsMessage(existing.first()));
+        throw QuillError(QStringLiteral("File exists: %1"), {QDir::toNativeSeparators(existing.first())});
 }
 
 const char* kNothingToExport = "There is no page to export.";

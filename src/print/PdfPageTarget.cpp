@@ -47,8 +47,8 @@ namespace {
 
 [[noreturn]] void pdfFailed(const QString& path, const QString& reason)
 {
-    throw QuillError(QStringLiteral("Cannot write the PDF file \"%1\": %2.")
-                         .arg(QDir::toNativeSeparators(path), reason));
+    throw QuillError(QStringLiteral("Cannot write the PDF file \"%1\": %2."),
+                     {QDir::toNativeSeparators(path), QuillError::translatable(reason)});
 }
 
 } // namespace

@@ -144,9 +144,8 @@ struct ImagePageTarget::Impl
     {
         page = QImage(std::max(1, width), std::max(1, height), QImage::Format_ARGB32);
         if (page.isNull())
-            throw QuillError(QStringLiteral("There is not enough memory for a page of %1 x %2 pixels.")
-                                 .arg(width)
-                                 .arg(height));
+            throw QuillError(QStringLiteral("There is not enough memory for a page of %1 x %2 pixels."),
+                             {QString::number(width), QString::number(height)});
         page.fill(Qt::white);
         page.setDotsPerMeterX(dotsPerMeter);
         page.setDotsPerMeterY(dotsPerMeter);

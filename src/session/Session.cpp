@@ -61,11 +61,11 @@ QStringList Session::initialise()
     loadCharacterSets(st, &errors);
     m_warnings << errors;
     if (st.ColorPalettes.isEmpty())
-        throw QuillError(st.translate(QStringLiteral("No palette could be read from "))
-                         + QDir::toNativeSeparators(st.PalettesPath));
+        throw QuillError(QStringLiteral("No palette could be read from %1"),
+                         {QDir::toNativeSeparators(st.PalettesPath)});
     if (st.characters.isEmpty())
-        throw QuillError(st.translate(QStringLiteral("No character set could be read from "))
-                         + QDir::toNativeSeparators(st.CharactersPath));
+        throw QuillError(QStringLiteral("No character set could be read from %1"),
+                         {QDir::toNativeSeparators(st.CharactersPath)});
     return m_warnings;
 }
 
@@ -85,7 +85,7 @@ bool Session::writeSettings(QString* error)
         m_stitch->WriteGeneralSettings(*m_settings); // writes through to the file
     } catch (const QuillError& e) {
         if (error)
-            *error = e.message();
+            *error = e.translated(*m_stitch);
         return false;
     }
     return true;

@@ -468,7 +468,8 @@ TEST(GeneralSettings, ReadingFailsWithoutKeyOrMaxColors)
             stitch.ReadGeneralSettings(store);
             ADD_FAILURE() << "reading succeeded";
         } catch (const QuillError& e) {
-            EXPECT_TRUE(e.message().contains(c.message)) << e.message().toStdString();
+            // The message is translated where it is shown.
+            EXPECT_TRUE(e.translated(stitch).contains(c.message)) << e.translated(stitch).toStdString();
         }
     }
 }

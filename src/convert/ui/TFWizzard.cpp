@@ -5,6 +5,7 @@
 #include "core/QuillError.h"
 #include "core/TStitch.h"
 #include "files/GhostPicture.h"
+#include "i18n/ui/Retranslate.h"
 #include "i18n/ui/THelpWindow.h"
 #include "session/Session.h"
 #include "view/GhostOverlay.h"
@@ -216,7 +217,7 @@ QString sizeText(QSize s)
 
 TFWizzard::TFWizzard(TStitch& stitch, QWidget* parent) : QDialog(parent), m_stitch(stitch), m_model(stitch)
 {
-    setWindowTitle(tr("Wizard"));
+    setTextKey(this, QStringLiteral("Wizard"), m_stitch);
     resize(908, 601);
     m_timer1 = new QTimer(this);
     m_timer1->setInterval(2000);
@@ -233,6 +234,27 @@ TFWizzard::TFWizzard(TStitch& stitch, QWidget* parent) : QDialog(parent), m_stit
     m_cropJob = new BackgroundJob(this, changed);
     m_adjustJob = new BackgroundJob(this, changed);
     m_sizeJob = new BackgroundJob(this, changed);
+}
+
+QPushButton* TFWizzard::keyButton(const char* key)
+{
+    auto* b = new QPushButton;
+    setTextKey(b, QString::fromLatin1(key), m_stitch);
+    return b;
+}
+
+QLabel* TFWizzard::keyLabel(const char* key)
+{
+    auto* l = new QLabel;
+    setTextKey(l, QString::fromLatin1(key), m_stitch);
+    return l;
+}
+
+void TFWizzard::translateUi()
+{
+    retranslate(this, m_stitch);
+    for (int i = 0; i < m_dither->count(); ++i)
+        m_dither->setItemText(i, m_stitch.translate(ditherMethodCaption(DitherMethod(m_dither->itemData(i).toInt()))));
 }
 
 TFWizzard::~TFWizzard()
@@ -253,17 +275,17 @@ void TFWizzard::buildPages()
     m_pages->addWidget(buildStep3());
     m_pages->addWidget(buildStep4());
 
-    m_help = new QPushButton(tr("Help"));
-    m_empty = new QPushButton(tr("Create empty template"));
-    m_prev = new QPushButton(tr("Prev"));
-    m_next = new QPushButton(tr("Next"));
-    m_cancel = new QPushButton(tr("Cancel"));
+    m_help = keyButton("Help");
+    m_empty = keyButton("Create empty template");
+    m_prev = keyButton("Prev");
+    m_next = keyButton("Next");
+    m_cancel = keyButton("Cancel");
     m_next->setDefault(true);
     m_busyBar = new QProgressBar;
     m_busyBar->setRange(0, 0); // no known end: a moving bar
     m_busyBar->setTextVisible(false);
     m_busyBar->setMaximumWidth(120);
-    m_busyText = new QLabel(tr("Computing the picture ..."));
+    m_busyText = keyLabel("Computing the picture ...");
     // The row keeps its height whether or not the indicator shows.
     for (QWidget* w : {static_cast<QWidget*>(m_busyBar), static_cast<QWidget*>(m_busyText)}) {
         QSizePolicy keep = w->sizePolicy();
@@ -305,7 +327,7 @@ QWidget* TFWizzard::buildStep1()
     m_selection = new SelectionView(m_model, nullptr);
     m_scroll->setWidget(m_selection);
     auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(tr("Zoom :")));
+    left->addWidget(keyLabel("Zoom :"));
     left->addWidget(m_zoom, 1);
     auto* l = new QHBoxLayout(page);
     l->addLayout(left);
@@ -324,11 +346,11 @@ QWidget* TFWizzard::buildStep2()
     auto* page = new QWidget;
     m_brightness = bar(Qt::Vertical, WizardModel::kBrightnessMin, WizardModel::kBrightnessMax, 0, 10, 20);
     m_contrast = bar(Qt::Vertical, WizardModel::kContrastMin, WizardModel::kContrastMax, 100, 10, 20);
-    m_reset = new QPushButton(tr("Reset to default"));
+    m_reset = keyButton("Reset to default");
     m_adjustView = new PixelView;
     auto* bars = new QGridLayout;
-    bars->addWidget(new QLabel(tr("Brightness :")), 0, 0);
-    bars->addWidget(new QLabel(tr("Contrast :")), 0, 1);
+    bars->addWidget(keyLabel("Brightness :"), 0, 0);
+    bars->addWidget(keyLabel("Contrast :"), 0, 1);
     bars->addWidget(m_brightness, 1, 0, Qt::AlignHCenter);
     bars->addWidget(m_contrast, 1, 1, Qt::AlignHCenter);
     bars->addWidget(m_reset, 2, 0, 1, 2);
@@ -357,14 +379,14 @@ QWidget* TFWizzard::buildStep3()
     m_size->setRange(2, WizardModel::kSizeLimit);
     m_size->setValue(100);
     m_size->setKeyboardTracking(true);
-    m_setSize = new QPushButton(tr("Set size"));
+    m_setSize = keyButton("Set size");
     m_sizeView = new PixelView;
     auto* form = new QGridLayout;
-    form->addWidget(new QLabel(tr("Original size:")), 0, 0);
+    form->addWidget(keyLabel("Original size:"), 0, 0);
     form->addWidget(m_originalSize, 0, 1);
-    form->addWidget(new QLabel(tr("New size:")), 1, 0);
+    form->addWidget(keyLabel("New size:"), 1, 0);
     form->addWidget(m_newSize, 1, 1);
-    form->addWidget(new QLabel(tr("Max width/height :")), 2, 0);
+    form->addWidget(keyLabel("Max width/height :"), 2, 0);
     form->addWidget(m_size, 2, 1);
     form->addWidget(m_setSize, 3, 0, 1, 2);
     form->setRowStretch(4, 1);
@@ -389,28 +411,28 @@ QWidget* TFWizzard::buildStep4()
     m_colors = new QSpinBox;
     m_colors->setRange(WizardModel::kColorsMin, WizardModel::kColorsMax);
     m_colors->setValue(500);
-    m_setColors = new QPushButton(tr("Set used colors"));
+    m_setColors = keyButton("Set used colors");
     m_setColors->hide();
     m_dither = new QComboBox;
     for (DitherMethod m : {DitherMethod::None, DitherMethod::FloydSteinberg, DitherMethod::JarvisJudiceNinke,
                            DitherMethod::Stucki, DitherMethod::SierraLite})
-        m_dither->addItem(ditherMethodCaption(m), int(m));
+        m_dither->addItem(m_stitch.translate(ditherMethodCaption(m)), int(m));
     m_level = bar(Qt::Horizontal, 0, WizardModel::kLevelMax, 0, 1, 5);
     m_finalView = new PixelView;
     auto* form = new QGridLayout;
     int row = 0;
-    form->addWidget(new QLabel(tr("Symbols :")), row, 0);
+    form->addWidget(keyLabel("Symbols :"), row, 0);
     form->addWidget(m_symbols, row++, 1);
-    form->addWidget(new QLabel(tr("Palettes :")), row, 0);
+    form->addWidget(keyLabel("Palettes :"), row, 0);
     form->addWidget(m_palettes, row++, 1);
-    form->addWidget(new QLabel(tr("Max colours")), row, 0);
+    form->addWidget(keyLabel("Max colours"), row, 0);
     form->addWidget(m_maxColors, row++, 1);
-    form->addWidget(new QLabel(tr("Colors count :")), row, 0);
+    form->addWidget(keyLabel("Colors count :"), row, 0);
     form->addWidget(m_colors, row++, 1);
     form->addWidget(m_setColors, row++, 0, 1, 2);
-    form->addWidget(new QLabel(tr("Dithering :")), row, 0);
+    form->addWidget(keyLabel("Dithering :"), row, 0);
     form->addWidget(m_dither, row++, 1);
-    form->addWidget(new QLabel(tr("Dithering Level")), row, 0);
+    form->addWidget(keyLabel("Dithering Level"), row, 0);
     form->addWidget(m_level, row++, 1);
     form->setRowStretch(row, 1);
     auto* l = new QHBoxLayout(page);
@@ -575,7 +597,7 @@ void TFWizzard::updateButtons()
     m_prev->setEnabled(n > 1);
     m_empty->setEnabled(n == 4);
     m_dither->setEnabled(n == 4);
-    m_next->setText(n == 4 ? tr("Finish") : tr("Next"));
+    setTextKey(m_next, n == 4 ? QStringLiteral("Finish") : QStringLiteral("Next"), m_stitch);
     m_next->setEnabled(!m_advanceWhenReady && (n < 4 || m_model.paletteChosen()));
 }
 
@@ -744,7 +766,7 @@ void TFWizzard::SetUsedColors()
     try {
         runWithProgress([this](const DitherProgress& p) { return m_model.processPalette(p); });
     } catch (const QuillError& e) {
-        QMessageBox::warning(this, windowTitle(), e.message());
+        showMessageBox(this, QMessageBox::Warning, windowTitle(), e.translated(m_stitch), m_stitch);
     }
     // The field shows the number of colours the run kept.
     if (m_model.resultCurrent())
@@ -770,7 +792,8 @@ bool TFWizzard::runWithProgress(const std::function<bool(const DitherProgress&)>
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Shown only when the run takes a while; while it is up the wizard takes no input, so the
     // events processed between rows can only repaint or press its "Cancel".
-    QProgressDialog progress(tr("Dithering ..."), tr("Cancel"), 0, 1, this);
+    QProgressDialog progress(m_stitch.translate(QStringLiteral("Dithering ...")),
+                             m_stitch.translate(QStringLiteral("Cancel")), 0, 1, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
     progress.setAutoClose(false);
@@ -798,7 +821,7 @@ bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost, const std::fu
     try {
         m_model.checkFinish(m_emptyChosen);
     } catch (const QuillError& e) {
-        QMessageBox::warning(parentWidget(), windowTitle(), e.message());
+        showMessageBox(parentWidget(), QMessageBox::Warning, windowTitle(), e.translated(m_stitch), m_stitch);
         return false;
     }
     TStitch& st = session.stitch();
@@ -818,7 +841,7 @@ bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost, const std::fu
             session.initialise();
         } catch (const QuillError& e) {
             restore();
-            QMessageBox::warning(parentWidget(), windowTitle(), e.message());
+            showMessageBox(parentWidget(), QMessageBox::Warning, windowTitle(), e.translated(m_stitch), m_stitch);
             return false;
         }
     }
@@ -832,7 +855,7 @@ bool TFWizzard::buildDesign(Session& session, GhostPicture& ghost, const std::fu
         // check) gets here; the open design is untouched.
         QApplication::restoreOverrideCursor();
         restore();
-        QMessageBox::warning(parentWidget(), windowTitle(), e.message());
+        showMessageBox(parentWidget(), QMessageBox::Warning, windowTitle(), e.translated(m_stitch), m_stitch);
         return false;
     }
     QApplication::restoreOverrideCursor();
@@ -856,7 +879,7 @@ bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
                          const std::function<bool()>& reinitialise,
                          const std::function<void()>& pictureOpened)
 {
-    const QString filter = QCoreApplication::translate("TFWizzard", "Pictures") +
+    const QString filter = session.stitch().translate(QStringLiteral("Pictures")) +
         QStringLiteral(" (*.bmp *.jpg *.jpeg *.png *.PNG *.tif *.tiff *.ico *.wmf *.emf)");
     const QString path = QFileDialog::getOpenFileName(parent, QString(), session.stitch().PicturesPath, filter);
     if (path.isEmpty())
@@ -872,7 +895,8 @@ bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
     try {
         source = loadPicture(path);
     } catch (const QuillError& e) {
-        QMessageBox::warning(parent, QCoreApplication::translate("TFWizzard", "Wizard"), e.message());
+        showMessageBox(parent, QMessageBox::Warning, session.stitch().translate(QStringLiteral("Wizard")),
+                       e.translated(session.stitch()), session.stitch());
         return false;
     }
     TFWizzard* wizard = keptWizard(parent);
@@ -884,6 +908,12 @@ bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
     if (wizard->exec() != QDialog::Accepted)
         return false;
     return wizard->buildDesign(session, ghost, reinitialise);
+}
+
+void translateConversionWizard(QWidget* parent)
+{
+    if (TFWizzard* wizard = keptWizard(parent))
+        wizard->translateUi();
 }
 
 bool showConversionWizardAgain(QWidget* parent)

@@ -44,6 +44,9 @@ public:
     void setSource(const QImage& source, const QString& path);
     WizardModel& model() { return m_model; }
 
+    // Every caption again from the translation table (after a change of language).
+    void translateUi();
+
     void SetStep(int n);
     int step() const { return m_model.step(); }
     // True when the dialog closed through "Create empty template".
@@ -92,6 +95,9 @@ protected:
     void done(int r) override;
 
 private:
+    // A button or label whose caption is the translation of `key`.
+    QPushButton* keyButton(const char* key);
+    QLabel* keyLabel(const char* key);
     void buildPages();
     QWidget* buildStep1();
     QWidget* buildStep2();
@@ -158,6 +164,8 @@ bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost,
 bool runConversionWizard(QWidget* parent, Session& session, GhostPicture& ghost, const QString& path,
                          const std::function<bool()>& reinitialise = {},
                          const std::function<void()>& pictureOpened = {});
+// The kept wizard of `parent`, if any, takes the captions of the current language.
+void translateConversionWizard(QWidget* parent);
 // "Wizzard ...": shows the kept wizard again as it was left; its result is not applied.
 // False when no picture has been converted yet.
 bool showConversionWizardAgain(QWidget* parent);

@@ -1,6 +1,7 @@
 #include "TFNewImage.h"
 
 #include "core/TStitch.h"
+#include "i18n/ui/Retranslate.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -180,7 +181,7 @@ void TFNewImage::confirm()
 {
     const QString problem = options().validate();
     if (!problem.isEmpty()) {
-        QMessageBox::warning(this, windowTitle(), m_stitch.translate(problem));
+        showMessageBox(this, QMessageBox::Warning, windowTitle(), m_stitch.translate(problem), m_stitch);
         return;
     }
     accept();
@@ -188,6 +189,6 @@ void TFNewImage::confirm()
 
 void TFNewImage::showHelp()
 {
-    QMessageBox::information(this, windowTitle(),
-                             m_stitch.translate(QStringLiteral("Help is not available yet.")));
+    showMessageBox(this, QMessageBox::Information, windowTitle(),
+                   m_stitch.translate(QStringLiteral("Help is not available yet.")), m_stitch);
 }

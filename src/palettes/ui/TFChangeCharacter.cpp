@@ -3,6 +3,7 @@
 #include "core/PatternDocument.h"
 #include "core/SymbolFont.h"
 #include "core/TStitch.h"
+#include "i18n/ui/Retranslate.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -151,7 +152,9 @@ TFChangeCharacter::TFChangeCharacter(PatternDocument& doc, QWidget* parent)
     buttons->addWidget(m_help);
     top->addLayout(buttons);
 
-    showMessage = [this](const QString& text) { QMessageBox::information(this, windowTitle(), text); };
+    showMessage = [this](const QString& text) {
+        showMessageBox(this, QMessageBox::Information, windowTitle(), text, m_doc.stitch());
+    };
 
     connect(m_grid, &SymbolGrid::cellSelected, this, &TFChangeCharacter::GridSelectCell);
     connect(m_ok, &QPushButton::clicked, this, &TFChangeCharacter::BOKClick);

@@ -2,6 +2,7 @@
 
 #include "core/SymbolFont.h"
 #include "core/TStitch.h"
+#include "i18n/ui/Retranslate.h"
 #include "palettes/CharacterSetFile.h"
 
 #include <QApplication>
@@ -405,7 +406,7 @@ void TFCharacters::showMessage(const QString& text)
         m_testPrompts->showMessage(text);
         return;
     }
-    QMessageBox::warning(this, windowTitle(), text);
+    showMessageBox(this, QMessageBox::Warning, windowTitle(), text, m_stitch);
 }
 
 void TFCharacters::focusName()
@@ -419,8 +420,8 @@ CharactersEditorPrompts::Answer TFCharacters::askYesNoCancel(const QString& text
 {
     if (m_testPrompts)
         return m_testPrompts->askYesNoCancel(text);
-    switch (QMessageBox::warning(this, windowTitle(), text,
-                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    switch (showMessageBox(this, QMessageBox::Warning, windowTitle(), text, m_stitch,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         return Yes;
     case QMessageBox::No:

@@ -1,6 +1,7 @@
 #include "TFChoosePalette.h"
 
 #include "core/TStitch.h"
+#include "i18n/ui/Retranslate.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -199,6 +200,5 @@ QMessageBox::StandardButton TFChoosePalette::showMessage(QMessageBox::Icon icon,
                                                          const QString& text,
                                                          QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, windowTitle(), text, buttons, this);
-    return QMessageBox::StandardButton(box.exec());
+    return showMessageBox(this, icon, windowTitle(), text, m_stitch, buttons);
 }

@@ -1,6 +1,7 @@
 #include "GhostWindow.h"
 
 #include "core/ColorTypes.h"
+#include "i18n/ui/Retranslate.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -16,7 +17,7 @@
 
 TFGhost::TFGhost(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(tr("Shadow image"));
+    setWindowTitle(QStringLiteral("Shadow image"));
     resize(480, 400);
     Image = new QWidget;
     Image->setAutoFillBackground(false);
@@ -29,7 +30,7 @@ TFGhost::TFGhost(QWidget* parent) : QWidget(parent, Qt::Window)
     ScrollBar1->setValue(98);
     LZoom = new QLabel;
     Button1 = new QPushButton(QStringLiteral("1:1"));
-    BFit = new QPushButton(tr("Fit"));
+    BFit = new QPushButton(QStringLiteral("Fit"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(ScrollBar1, 1, Qt::AlignHCenter);
@@ -53,6 +54,12 @@ TFGhost::TFGhost(QWidget* parent) : QWidget(parent, Qt::Window)
     });
     connect(BFit, &QPushButton::clicked, this, &TFGhost::BFitClick);
     ScrollBar1Change();
+}
+
+void TFGhost::translateUi(TStitch& stitch)
+{
+    setTextKey(this, QStringLiteral("Shadow image"), stitch);
+    setTextKey(BFit, QStringLiteral("Fit"), stitch);
 }
 
 void TFGhost::setPicture(const QImage& picture)

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLabel;
+class TStitch;
 class QPushButton;
 class QScrollBar;
 
@@ -19,6 +20,8 @@ public:
     // The ghost picture (shared, as QImage shares; a later change by the caller does not
     // reach the window); the scale is fitted to the view when the window shows.
     void setPicture(const QImage& picture);
+    // The caption and the "Fit" button in the current language.
+    void translateUi(TStitch& stitch);
     const QImage& picture() const { return m_picture; }
 
     double scale() const;
