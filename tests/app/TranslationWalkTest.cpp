@@ -1,5 +1,6 @@
 // Every text the application shows passes through the translation table: the main window, its
-// menus and tool bar, and every window and dialog it opens are walked, and each visible
+// menus and tool bar, and every window and dialog it opens are walked (a new window is one
+// more `run` of its command with walkAndClose, and its name in the list of windows reached), and each visible
 // caption, title, tool tip, list item and column header must be made of texts that
 // TStitch::translate handed out (the table records every key it was asked for) and of the
 // user's data (names of palettes, character sets, fonts, colours, files, numbers).
@@ -247,6 +248,8 @@ protected:
         walk->addData({Product::kAboutTitle, Product::kProductName, Product::kCaptionPrefix,
                        QFileInfo(st.filename()).fileName(), st.Title, st.colorsname(),
                        st.chars.CharsName, QStringLiteral("QuillmarkMode"), QStringLiteral("KORVALD")});
+        // Names of file formats, the same in every language.
+        walk->addData({QStringLiteral("PDF"), QStringLiteral(".JPEG"), QStringLiteral(".BMP"), QStringLiteral(".PNG")});
         for (int i = 0; i < st.ColorPalettes.size(); ++i)
             for (const auto& [key, info] : st.ColorPalettes.at(i).second)
                 walk->addData({info.colorName, info.colorID});
@@ -338,13 +341,21 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
         choose.show();
         walk->walk(&choose, QStringLiteral("choose palette"));
     }
+    // Printing, the CMYK table and the real preview (whose menu entry is hidden in this product).
+    run("MenuPrint", {walkAndClose(QStringLiteral("Print options"))});
+    run("MenuCMYK", {walkAndClose(QStringLiteral("CMYK colors"))});
+    {
+        ModalScript script({walkAndClose(QStringLiteral("Real preview"))});
+        w->MenuRealPreviewClick();
+        EXPECT_TRUE(script.done());
+    }
     run("MenuAbout", {walkAndClose(QStringLiteral("About"))});
 
     // Every window was reached.
     for (const char* name : {"main window", "unsaved question", "New Image", "wizard step 1", "wizard step 2",
                              "wizard step 3", "wizard step 4", "wizard help 4", "picture error",
                              "Change character", "Characters editor", "palette pop-up", "ghost window",
-                             "choose palette", "About"})
+                             "choose palette", "Print options", "CMYK colors", "Real preview", "About"})
         EXPECT_GT(walk->seenIn(QString::fromLatin1(name)), 0) << name;
 
     addData();
