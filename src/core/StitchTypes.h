@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QString>
 #include <memory>
+#include <vector>
 
 // Entry of a colour table (the design's or a palette's).
 struct TColorInfo
@@ -80,6 +81,9 @@ public:
     std::unique_ptr<TRhode> Clone() const;
     bool sameContent(const TRhode& o) const;
 };
+
+// The Rhodes catalogue: definitions in file order, owned by the list.
+using TRhodeList = std::vector<std::unique_ptr<TRhode>>;
 
 // Entry of the colour list shown by the colour panel.
 struct TColorSymbols

@@ -86,6 +86,11 @@ public:
     TColor32 BackGroundColor = 0x00FFFFFFu;
     TBackGroundMode backGroundMode = bgmNormal;
     CharacterCatalogue characters;
+    // Rhodes definitions of the catalogue file, in file order.
+    TRhodeList RhodeCatalogue;
+    // The catalogue file had problems when it was read (a definition refused, or the file
+    // unreadable): the next write keeps the old file as a backup.
+    bool RhodesFileDamaged = false;
     PaletteCatalogue ColorPalettes;
     ColorTable Colors;
     QList<TSimpleColorInfo> colorsList;

@@ -4,6 +4,7 @@
 #include "core/Product.h"
 #include "core/QuillError.h"
 #include "core/SymbolFont.h"
+#include "files/RhodesFile.h"
 #include "palettes/CharacterSetFile.h"
 #include "palettes/CmykTable.h"
 #include "palettes/PaletteFile.h"
@@ -60,6 +61,8 @@ QStringList Session::initialise()
     loadPalettes(st, &errors);
     loadCharacterSets(st, &errors);
     m_warnings << errors;
+    // The Rhodes catalogue; a damaged file is reported and leaves the shipped definitions.
+    m_warnings << RhodesFile::loadRhodes(st);
     if (st.ColorPalettes.isEmpty())
         throw QuillError(QStringLiteral("No palette could be read from %1"),
                          {QDir::toNativeSeparators(st.PalettesPath)});
