@@ -23,8 +23,10 @@ void ToolController::Setmode(TMode mode)
     if (m_mouseDown)
         finishGesture();
     const bool wasHighlight = m_mode == modHighlight;
-    shapesModeChanged(m_mode, mode);
+    const TMode old = m_mode;
+    shapesModeChanged(old, mode);
     m_mode = mode;
+    stitchesModeChanged(old, mode);
     if (wasHighlight)
         emit highlightChanged(false);
     if (mode == modHighlight)
@@ -47,6 +49,7 @@ void ToolController::setHighlight(bool down)
 void ToolController::escapePressed()
 {
     escapeShapes();
+    escapeBackStitch();
 }
 
 QList<QPoint> ToolController::penFootprint(int penSize)
@@ -99,7 +102,9 @@ quint32 ToolController::quarterContent(QPoint q) const
 
 void ToolController::updateStatus(QPoint px)
 {
-    const QPoint c = m_map.cellAt(px);
+    // The back-stitch and Rhodes tools show the grid point they snap to.
+    const QPoint c = m_mode == modBackStitch || m_mode == modRhode ? m_map.gridPointAt(px)
+                                                                    : m_map.cellAt(px);
     emit statusText(QStringLiteral("X: %1  Y: %2").arg(c.x() + 1).arg(c.y() + 1));
 }
 
@@ -157,6 +162,11 @@ void ToolController::mousePress(QPoint px)
     case modInsert:
         insertPress(px);
         break;
+    case modBackStitch:
+    case modFrenchKnot:
+    case modRhode:
+        stitchPress(px);
+        break;
     default:
         break;
     }
@@ -167,6 +177,7 @@ void ToolController::mouseMove(QPoint px)
     PatternDocument::NotifyBatch batch(m_doc);
     if (isFigureMode(m_mode))
         shapeMove(px);
+    stitchMove(px);
     if (m_mouseDown) {
         switch (m_mode) {
         case modDraw:

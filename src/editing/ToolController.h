@@ -1,6 +1,6 @@
 #pragma once
-// The cell drawing tools behind the chart's mouse handlers: draw, quarter draw, eraser,
-// pipette, fill, replace colour, highlight and hand. Pointer positions arrive as pixels of the
+// The drawing tools behind the chart's mouse handlers: draw, quarter draw, eraser, pipette,
+// fill, replace colour, highlight and hand, and the back-stitch, French-knot and Rhodes tools. Pointer positions arrive as pixels of the
 // visible chart; the controller maps them, changes the design through the document's
 // operations and records one action per gesture (or per changing click) in the history.
 
@@ -11,6 +11,7 @@
 
 #include "core/StitchTypes.h"
 
+#include <QLine>
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -56,6 +57,22 @@ public:
     void escapeShapes();
     // Escape pressed on the main window: ends what the current tool has pending.
     void escapePressed();
+    // --- back stitches, French knots, Rhodes stitches (ToolControllerStitches.cpp) ---
+    // No back-stitch start point is waiting for its end.
+    bool backStitchIdle() const { return BackStitchIdle; }
+    // The back stitch being built; its FromPoint is the pending start point.
+    const TBackStitch& pendingBackStitch() const { return PendingBackStitch; }
+    // Chain mode: every stitch's end becomes the next one's start.
+    bool backStitchesContinue() const { return fBackStitchesContinue; }
+    void setBackStitchesContinue(bool on) { fBackStitchesContinue = on; }
+    // The catalogue position of the definition the Rhodes tool places (-1: none); the
+    // definition itself lives in the catalogue, so later edits of it apply.
+    int currentRhode() const { return CurrentRhode; }
+    void setCurrentRhode(int position);
+    // The current definition, or null when the position is not in the catalogue.
+    const TRhode* currentRhodeDefinition() const;
+    // Escape: drops a pending back-stitch start point and clears the preview.
+    void escapeBackStitch();
 
     // --- row and column insertion (ToolControllerInsert.cpp) ---
     // The insert dialog was confirmed: the next press inserts `count` empty rows or columns at
@@ -83,6 +100,9 @@ signals:
     // A change was refused and nothing happened (a size beyond the limits); the message is
     // ready to show.
     void refused(const QString& message);
+    // The stitch tools' preview: segments between grid points, drawn `penWidth` pixels wide
+    // in the draw colour; an empty list clears it.
+    void stitchPreviewChanged(const QList<QLine>& gridLines, int penWidth);
 
 private:
     quint32 cellContent(QPoint c) const;
@@ -112,6 +132,17 @@ private:
     void recordFigure(const QList<QPoint>& cells);
     void clearPreview();
     void outlineAt(QPoint c);
+    // Stitch tools.
+    void stitchesModeChanged(TMode old, TMode mode);
+    void stitchPress(QPoint px);
+    void stitchMove(QPoint px);
+    void backStitchPress(QPoint p);
+    void frenchKnotPress(QPoint p);
+    void rhodePress(QPoint p);
+    void drawTempBackStitch(QPoint p);
+    void drawTempRhode(QPoint p);
+    void clearStitchPreview();
+    bool insideGrid(QPoint p) const;
 
     // Insertion.
     void insertPress(QPoint px);
@@ -148,4 +179,11 @@ private:
     TInsertType m_insertType = itRow;
     int m_insertCount = 1;
     TMode m_insertReturnMode = modDraw;
+    // Stitch tools: the back stitch being built, whether no start point waits, chain mode,
+    // the Rhodes definition placed, and whether a preview shows.
+    TBackStitch PendingBackStitch;
+    bool BackStitchIdle = true;
+    bool fBackStitchesContinue = true;
+    int CurrentRhode = -1;
+    bool m_stitchPreviewShown = false;
 };

@@ -153,6 +153,12 @@ void ChartView::setPreviewOverlay(ChartOverlay* overlay)
     repaintAll();
 }
 
+void ChartView::setStitchPreviewOverlay(ChartOverlay* overlay)
+{
+    m_stitchPreview = overlay;
+    repaintAll();
+}
+
 CommandStates ChartView::ResetGUI()
 {
     m_doc.setColorSortMode(PatternDocument::csPalette);
@@ -242,6 +248,8 @@ QRect ChartView::repaintRect(const QRect& viewRect)
         m_ghost->paint(m_image, r, g);
     if (m_preview)
         m_preview->paint(m_image, r, g);
+    if (m_stitchPreview)
+        m_stitchPreview->paint(m_image, r, g);
     emit repainted(r);
     return r;
 }

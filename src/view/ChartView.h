@@ -75,6 +75,8 @@ public:
     // The ghost picture and the tool previews, drawn over everything else (not owned).
     void setGhostOverlay(ChartOverlay* overlay);
     void setPreviewOverlay(ChartOverlay* overlay);
+    // The stitch tools' preview lines, drawn over the figure preview (not owned).
+    void setStitchPreviewOverlay(ChartOverlay* overlay);
 
     // The window's command states for no design and for an open design. ResetGUI also sets
     // the flags (scroll 0, symbols off, grid on, highlight off) without repainting.
@@ -124,5 +126,6 @@ private:
     bool m_highlight = false;
     ChartOverlay* m_ghost = nullptr;
     ChartOverlay* m_preview = nullptr;
+    ChartOverlay* m_stitchPreview = nullptr;
     SymbolStamps m_stamps;
 };
