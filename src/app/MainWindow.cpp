@@ -11,7 +11,9 @@
 #include "core/ui/TFNewImage.h"
 #include "files/DesignFile.h"
 #include "palettes/ui/TFPalette.h"
+#include "view/ChartView.h"
 #include "view/GhostState.h"
+#include "view/StitchPreview.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -58,6 +60,7 @@ MainWindow::~MainWindow()
     delete takeCentralWidget(); // the splitter with the colour panel and the chart
     delete m_ghostState; // takes its overlay off the chart view, which nothing shows now
     m_ghostState = nullptr;
+    m_view->setStitchPreviewOverlay(nullptr);
 }
 
 void MainWindow::FormCreate(const QString& fileArgument)
@@ -133,6 +136,7 @@ void MainWindow::applyProductMode()
                              "ButtonDrawQuarter", "ButtonBackStitch"})
         if (QAction* a = action(QString::fromLatin1(name)))
             a->setVisible(false);
+    hideStitchButtons();
     // The shadow button is hidden; a ghost that comes with a design is still shown.
     m_shadowButtonAction->setVisible(false);
     m_newImage->applyProductMode();

@@ -26,6 +26,7 @@ class QSplitter;
 class QTimer;
 class QToolButton;
 class ShapeToolBar;
+class StitchPreview;
 class TActions;
 class TFGhost;
 class TFInsert;
@@ -69,6 +70,10 @@ public:
     QToolButton* penButton() const { return m_penButton; }
     // The line, rectangle, circle, border and outline tools with the fill-mode drop-down.
     ShapeToolBar* shapeTools() const { return m_shapes; }
+    // The Rhodes tool's button and its menu of catalogue definitions.
+    QToolButton* rhodeButton() const { return m_rhodeButton; }
+    QMenu* rhodesMenu() const { return m_rhodesMenu; }
+    const StitchPreview* stitchPreview() const { return m_stitchPreview.get(); }
     // The tool action of a mode (hidden ones included), or null.
     QAction* toolAction(TMode mode) const;
 
@@ -181,6 +186,20 @@ private:
 
     // --- MainWindowInsert.cpp ---
     void createInsertTool();
+    // --- MainWindowStitches.cpp: back stitches, French knots, Rhodes stitches ---
+    void createStitchActions();
+    void createStitchButtons();
+    void hideStitchButtons();
+    // Shows the back stitches, then the back-stitch tool.
+    void ButtonBackStitchDrawClick();
+    // An entry of the Rhodes menu: the Rhodes tool with that catalogue definition.
+    void MenuItemRhodeClick(int position);
+    // The Rhodes button shows the icon of a catalogue definition.
+    void RhodeButtonUpdateImage(int position);
+    // The Rhodes menu anew from the catalogue.
+    void refreshRhodePopup();
+    // "Rhodes editor ...": the editor, then the Rhodes menu again.
+    void Rhodeseditor1Click();
 
     // --- MainWindowGhost.cpp ---
     void createGhost();
@@ -249,6 +268,9 @@ private:
     TFGhost* m_ghostWindow = nullptr;
     TFPrintOptions* m_printOptions = nullptr;
     TFInsert* m_insertDialog = nullptr;
+    std::unique_ptr<StitchPreview> m_stitchPreview;
+    QToolButton* m_rhodeButton = nullptr;
+    QMenu* m_rhodesMenu = nullptr;
     // Saving is possible at all (a design is open); "Save" also needs unsaved changes.
     bool m_saveAllowed = false;
     // A picture was opened for conversion and no other design has replaced it since.

@@ -81,7 +81,7 @@ const QList<MenuDef>& menuDefs()
           {"MenuChangeCharacter", "Change character ...", 'g', "", false},
           {"MenuCMYK", "CMYK colors ...", 'M', "", true},
           {"MenuPaletteEditor", "Palette editor", 'P', "", false},
-          {"Rhodeseditor1", "Rhodes editor ...", 'R', "", false},
+          {"Rhodeseditor1", "Rhodes editor ...", 'R', "", true},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuPatternSettings", "Pattern settings ...", 't', "", false},
           {"MenuOptions", "Options ...", 'O', "", false}}},
@@ -214,6 +214,7 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("MenuAbout")), &QAction::triggered, this, &MainWindow::showAbout);
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);
     createToolActions();
+    createStitchActions();
     action(QStringLiteral("MenuExit"))->setMenuRole(QAction::QuitRole);
 }
 

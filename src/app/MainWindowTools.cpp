@@ -237,6 +237,7 @@ void MainWindow::createToolButtons()
     }
     m_toolBar->addAction(action(QStringLiteral("ButtonBackStitch")));
     createInsertTool();
+    createStitchButtons();
 
     m_penButton = new QToolButton(m_toolBar);
     m_penButton->setObjectName(QStringLiteral("DropDownPenSize"));
@@ -416,6 +417,8 @@ void MainWindow::designReplaced()
     setVisibility(m_view->gridVisible(), m_view->symbolsVisible());
     syncToolButtons();
     updateChangeCharacter();
+    // The catalogues were read again with the design.
+    refreshRhodePopup();
 }
 
 void MainWindow::updateChangeCharacter()

@@ -17,12 +17,16 @@
 #include "support/TestSupport.h"
 #include "view/ChartGeometry.h"
 #include "view/ChartView.h"
+#include "view/StitchPreview.h"
 #include "view/ZoomList.h"
 
 #include <QActionGroup>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -744,6 +748,172 @@ TEST_F(EditorTest, ToolTipsStayTenSeconds)
         EXPECT_EQ(target->toolTipDuration(), 10000);
         QToolTip::hideText();
     }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Back stitches, French knots, Rhodes stitches
+
+namespace {
+
+// A grid point's pixel on the viewport at the start zoom (8 pixels per cell), not scrolled.
+QPoint gridPx(int x, int y)
+{
+    return QPoint(x * 4, y * 4);
+}
+
+TEST_F(EditorTest, StitchToolsWorkByTheirKeysThoughTheirButtonsAreHidden)
+{
+    ASSERT_EQ(w->chartView()->cellSize(), QSize(8, 8));
+    const struct { const char* name; Qt::Key key; TMode mode; const char* hint; } rows[] = {
+        {"ButtonBackStitchDraw", Qt::Key_B, modBackStitch, "Draw Back Stitches"},
+        {"ButtonKnot", Qt::Key_K, modFrenchKnot, "Draw french knot"},
+        {"ButtonRhode", Qt::Key_P, modRhode, "Draw rhode"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        QAction* tool = act(r.name);
+        ASSERT_NE(tool, nullptr);
+        EXPECT_FALSE(tool->icon().isNull());
+        const QString key = QKeySequence(r.key).toString(QKeySequence::NativeText);
+        EXPECT_EQ(tool->toolTip(), QString::fromLatin1(r.hint) + QStringLiteral(" (") + key + QLatin1Char(')'));
+        // This product hides the button, not the key.
+        QWidget* button = w->mainToolBar()->findChild<QToolButton*>(QString::fromLatin1(r.name));
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(button->isVisible());
+        w->Setmode(modDraw);
+        QTest::keyClick(w.get(), r.key);
+        EXPECT_EQ(w->tools()->mode(), r.mode);
+        for (QAction* other : tool->actionGroup()->actions())
+            EXPECT_EQ(other->isChecked(), other == tool) << other->objectName().toStdString();
+        EXPECT_FALSE(w->penButton()->isEnabled());
+        EXPECT_EQ(vp()->cursor().shape(), Qt::ArrowCursor);
+    }
+}
+
+TEST_F(EditorTest, BackStitchChainWithPreviewEscapeAndUndo)
+{
+    // Back stitches hidden: the back-stitch tool shows them, and keeps them shown.
+    act("ButtonBackStitch")->setChecked(false);
+    QTest::keyClick(w.get(), Qt::Key_B);
+    ASSERT_EQ(w->tools()->mode(), modBackStitch);
+    EXPECT_TRUE(act("ButtonBackStitch")->isChecked());
+    act("ButtonBackStitch")->setChecked(false);
+    EXPECT_TRUE(act("ButtonBackStitch")->isChecked());
+
+    click(gridPx(2, 2));
+    move(gridPx(10, 2));
+    EXPECT_EQ(w->stitchPreview()->lines(), (QList<QLine>{QLine(2, 2, 10, 2)}));
+    EXPECT_EQ(w->statusPanel(0)->text(), QStringLiteral("X: 11  Y: 3"));
+    // The preview is drawn over the chart in the draw colour.
+    EXPECT_EQ(QColor(w->chartView()->image().pixel(24, 8)), keyToQColor(a));
+    click(gridPx(10, 2));
+    click(gridPx(10, 8));
+    ASSERT_EQ(doc().DesignBackStitches.size(), 2);
+    EXPECT_EQ(doc().DesignBackStitches[1].FromPoint, QPoint(10, 2));
+    EXPECT_EQ(doc().DesignBackStitches[1].ToPoint, QPoint(10, 8));
+    EXPECT_EQ(w->history()->count(), 2);
+    EXPECT_FALSE(st().fileSaved());
+
+    // Escape drops the pending start and the preview; the next click starts afresh.
+    const QRgb plain = w->chartView()->image().pixel(50, 34);
+    move(gridPx(14, 9));
+    EXPECT_FALSE(w->stitchPreview()->isEmpty());
+    EXPECT_EQ(QColor(w->chartView()->image().pixel(50, 34)), keyToQColor(a));
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_TRUE(w->tools()->backStitchIdle());
+    EXPECT_TRUE(w->stitchPreview()->isEmpty());
+    EXPECT_EQ(w->chartView()->image().pixel(50, 34), plain);
+    click(gridPx(14, 8));
+    EXPECT_EQ(doc().DesignBackStitches.size(), 2);
+
+    // One Undo per stitch.
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(doc().DesignBackStitches.size(), 1);
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(doc().DesignBackStitches.isEmpty());
+    EXPECT_EQ(doc().checkInvariant(), QString());
+}
+
+TEST_F(EditorTest, FrenchKnotsAndTheRhodesMenu)
+{
+    QTest::keyClick(w.get(), Qt::Key_K);
+    click(gridPx(6, 6));
+    click(gridPx(6, 6));
+    EXPECT_EQ(doc().DesignFrenchKnots.size(), 2);
+    EXPECT_EQ(doc().DesignFrenchKnots[0].Center, QPoint(6, 6));
+
+    // The menu lists the catalogue in its order with an icon each; the first is current.
+    const TRhodeList& catalogue = st().RhodeCatalogue;
+    ASSERT_GE(catalogue.size(), 2u);
+    QMenu* menu = w->rhodesMenu();
+    ASSERT_EQ(menu->actions().size(), int(catalogue.size()));
+    for (int i = 0; i < int(catalogue.size()); ++i) {
+        EXPECT_EQ(menu->actions()[i]->text(), catalogue[size_t(i)]->name);
+        EXPECT_FALSE(menu->actions()[i]->icon().isNull());
+    }
+    EXPECT_EQ(w->rhodeButton()->menu(), menu);
+    EXPECT_EQ(w->tools()->currentRhode(), 0);
+
+    // Choosing the second entry selects the Rhodes tool with it; a click places it centred.
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(w->tools()->mode(), modRhode);
+    EXPECT_EQ(w->tools()->currentRhode(), 1);
+    const TRhode& d = *catalogue[1];
+    move(gridPx(20, 20));
+    EXPECT_EQ(w->stitchPreview()->lines().size(), d.stitches.size());
+    click(gridPx(20, 20));
+    ASSERT_EQ(doc().DesignRhodes.size(), 1u);
+    const TRhode& placed = *doc().DesignRhodes[0];
+    ASSERT_EQ(placed.stitches.size(), d.stitches.size());
+    const QPoint offset(20 - d.width, 20 - d.height);
+    EXPECT_EQ(placed.stitches[0].FromPoint, d.stitches[0].FromPoint + offset);
+    EXPECT_EQ(placed.color, a);
+    EXPECT_EQ(w->history()->count(), 3);
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(doc().DesignRhodes.empty());
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(doc().DesignFrenchKnots.size(), 1);
+    EXPECT_EQ(doc().checkInvariant(), QString());
+}
+
+TEST_F(EditorTest, RhodesEditorAddsADefinitionWrittenOnCloseAndShownInTheMenu)
+{
+    // The catalogue file goes to a folder of this test, not the shipped one.
+    const QString folder = testsupport::currentTestPath() + QLatin1Char('/');
+    QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    st().RhodesPath = folder;
+    const size_t before = st().RhodeCatalogue.size();
+
+    ModalScript script({[](QWidget* dialog) {
+        auto* newButton = dialog->findChild<QPushButton*>(QStringLiteral("ButtonNew"));
+        newButton->click();
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("ERhodeName")),
+                         QStringLiteral("cross"));
+        QWidget* surface = dialog->findChild<QWidget*>(QStringLiteral("Image"));
+        // (QTest takes the point (0, 0) for the widget's centre: (1, 1) is grid point (0, 0).)
+        QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+        QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        dialog->findChild<QPushButton*>(QStringLiteral("ButtonOK"))->click();
+        dialog->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+    }});
+    act("Rhodeseditor1")->trigger();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(script.unexpected, 0);
+    EXPECT_EQ(script.titles.value(0), QStringLiteral("Rhodes Editor"));
+
+    ASSERT_EQ(st().RhodeCatalogue.size(), before + 1);
+    const TRhode& added = *st().RhodeCatalogue.back();
+    EXPECT_EQ(added.name, QStringLiteral("CROSS"));
+    EXPECT_FALSE(added.original);
+    ASSERT_EQ(added.stitches.size(), 1);
+    EXPECT_EQ(added.stitches[0].FromPoint, QPoint(0, 0));
+    EXPECT_EQ(added.stitches[0].ToPoint, QPoint(4, 4));
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("rhodes.xml")));
+    EXPECT_EQ(w->rhodesMenu()->actions().size(), int(before + 1));
+    EXPECT_EQ(w->rhodesMenu()->actions().last()->text(), QStringLiteral("CROSS"));
 }
 
 } // namespace
