@@ -1,7 +1,6 @@
 // The insert tool behind the chart: after the dialog, one press inserts at the pressed cell and
 // its release returns to the tool before; a refused insertion changes nothing and says why.
-#include "editing/TActions.h"
-#include "editing/ToolController.h"
+#include "ToolFixture.h"
 #include "support/SmallDesign.h"
 
 #include <QSignalSpy>
@@ -11,20 +10,11 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kZoom = 10;
-
-struct InsertTool : ::testing::Test
+struct InsertTool : ToolFixture<8, 6, 10>
 {
-    SmallDesign d{8, 6};
-    PatternDocument& doc = d.doc;
-    TActions history{doc};
-    ToolController tools{doc, history};
-
     void SetUp() override
     {
-        PointerMapping m;
-        m.cellWidth = m.cellHeight = kZoom;
-        tools.setMapping(m);
+        ToolFixture::SetUp();
         tools.Setmode(modFill);
     }
     static QPoint px(int x, int y) { return {x * kZoom + kZoom / 2, y * kZoom + kZoom / 2}; }

@@ -2,8 +2,7 @@
 // rectangles and circles, figures clicked partly outside the design, the border tools, the
 // outline's back stitches, one action per figure with its undo and redo, and the preview.
 #include "editing/Figures.h"
-#include "editing/TActions.h"
-#include "editing/ToolController.h"
+#include "ToolFixture.h"
 #include "support/SmallDesign.h"
 
 #include <QSet>
@@ -14,21 +13,11 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kZoom = 10;
-
-struct Shapes : ::testing::Test
+struct Shapes : ToolFixture<8, 6, 10>
 {
-    SmallDesign d{8, 6};
-    PatternDocument& doc = d.doc;
-    TActions history{doc};
-    ToolController tools{doc, history};
-
     void SetUp() override
     {
-        PointerMapping m;
-        m.cellWidth = m.cellHeight = kZoom;
-        tools.setMapping(m);
-        d.stitch.setDrawcolor(kRed);
+        ToolFixture::SetUp();
         d.stitch.setPensize(1);
     }
 

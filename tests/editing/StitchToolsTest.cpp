@@ -1,8 +1,7 @@
 // The stitch tools driven by pointer positions: snapping to grid points, back stitches with
 // and without chain mode, French knots and Rhodes stitches placed from the catalogue, one
 // undo action per stitch, the previews and the grid-point status text.
-#include "editing/TActions.h"
-#include "editing/ToolController.h"
+#include "ToolFixture.h"
 #include "support/SmallDesign.h"
 
 #include <QSignalSpy>
@@ -11,8 +10,6 @@
 using namespace testsupport;
 
 namespace {
-
-constexpr int kZoom = 8; // pixels per cell: grid points every 4 pixels
 
 std::unique_ptr<TRhode> definition(int w, int h, QList<QLine> stitches)
 {
@@ -26,21 +23,8 @@ std::unique_ptr<TRhode> definition(int w, int h, QList<QLine> stitches)
     return r;
 }
 
-struct StitchTools : ::testing::Test
+struct StitchTools : ToolFixture<8, 6, 8>
 {
-    SmallDesign d{8, 6};
-    PatternDocument& doc = d.doc;
-    TActions history{doc};
-    ToolController tools{doc, history};
-
-    void SetUp() override
-    {
-        PointerMapping m;
-        m.cellWidth = m.cellHeight = kZoom;
-        tools.setMapping(m);
-        d.stitch.setDrawcolor(kRed);
-    }
-
     // The pixel of a grid point.
     static QPoint gp(int x, int y) { return {x * kZoom / 2, y * kZoom / 2}; }
     void click(QPoint px)

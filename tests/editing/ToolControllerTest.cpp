@@ -1,8 +1,7 @@
 // The cell drawing tools driven by pointer positions: pen footprints, one action per gesture,
 // quarters and crosses, the fill's four-neighbour region, the eraser, replace colour, pipette,
 // hand, and a long random session checked against the use-count invariant and the history.
-#include "editing/TActions.h"
-#include "editing/ToolController.h"
+#include "ToolFixture.h"
 #include "support/SmallDesign.h"
 
 #include <QRandomGenerator>
@@ -14,23 +13,8 @@ using namespace testsupport;
 
 namespace {
 
-constexpr int kZoom = 10; // pixels per cell
-
-struct Tools : ::testing::Test
+struct Tools : ToolFixture<8, 8, 10>
 {
-    SmallDesign d{8, 8};
-    PatternDocument& doc = d.doc;
-    TActions history{doc};
-    ToolController tools{doc, history};
-
-    void SetUp() override
-    {
-        PointerMapping m;
-        m.cellWidth = m.cellHeight = kZoom;
-        tools.setMapping(m);
-        d.stitch.setDrawcolor(kRed);
-    }
-
     static QPoint cellPx(int x, int y) { return {x * kZoom + kZoom / 2, y * kZoom + kZoom / 2}; }
     static QPoint quarterPx(int qx, int qy) { return {qx * kZoom / 2 + 1, qy * kZoom / 2 + 1}; }
 
