@@ -1,6 +1,7 @@
 // The main window as an editor, driven with the mouse and the keyboard: the tools on the chart,
 // the undo history, zoom and scrolling, the colour panel and its dialogs. The tools' algorithms
 // are tested below the widgets; here the wiring is.
+#include "WindowFixture.h"
 #include "ModalScript.h"
 #include "app/AppCursors.h"
 #include "app/ChartWidget.h"
@@ -50,10 +51,7 @@ protected:
     void SetUp() override
     {
         m_settings = testsupport::currentTestPath(QStringLiteral(".ini"));
-        QFile::remove(m_settings);
-        w = std::make_unique<MainWindow>(Session::Options{m_settings, testsupport::shippedDataDir()});
-        w->show();
-        QApplication::setActiveWindow(w.get());
+        w = apptest::showFreshMainWindow(m_settings);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         a = st().drawcolor();
         for (const auto& [key, info] : st().Colors)

@@ -1,6 +1,7 @@
 // The insert tool in the main window: its button opens the insert dialog, a press on the chart
 // inserts, the scroll range follows the new size, Ctrl+Z takes the insertion back, Cancel leaves
 // the tool alone, and the dialog keeps its last choices.
+#include "WindowFixture.h"
 #include "ModalScript.h"
 #include "app/ChartWidget.h"
 #include "app/MainWindow.h"
@@ -27,10 +28,7 @@ protected:
     void SetUp() override
     {
         m_settings = testsupport::currentTestPath(QStringLiteral(".ini"));
-        QFile::remove(m_settings);
-        w = std::make_unique<MainWindow>(Session::Options{m_settings, testsupport::shippedDataDir()});
-        w->show();
-        QApplication::setActiveWindow(w.get());
+        w = apptest::showFreshMainWindow(m_settings);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     }
 

@@ -1,6 +1,7 @@
 // The shape tools in the main window: their keys and tool tips, the fill-mode drop-down that
 // follows the tool, the preview on the chart with Escape, and a figure drawn with the mouse
 // undone with Ctrl+Z. The figures themselves are tested below the widgets.
+#include "WindowFixture.h"
 #include "app/ChartWidget.h"
 #include "app/MainWindow.h"
 #include "app/ShapeToolBar.h"
@@ -24,10 +25,7 @@ protected:
     void SetUp() override
     {
         m_settings = testsupport::currentTestPath(QStringLiteral(".ini"));
-        QFile::remove(m_settings);
-        w = std::make_unique<MainWindow>(Session::Options{m_settings, testsupport::shippedDataDir()});
-        w->show();
-        QApplication::setActiveWindow(w.get());
+        w = apptest::showFreshMainWindow(m_settings);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         w->stitch().setPensize(1);
         // A colour that differs from the white background on the chart.

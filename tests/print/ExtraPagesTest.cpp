@@ -329,12 +329,7 @@ TEST_F(ExtraPagesTest, InformationPageWritesTheBookInformationAsText)
         writer.setResolution(300);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        struct PdfTarget : PageTarget
-        {
-            QPainter p;
-            QPainter& painter() override { return p; }
-            void beginPage() override {}
-        } target;
+        printtest::PainterTarget target;
         target.p.begin(&writer);
         const PrintContext ctx = context();
         PagePainter painter(ctx, target);

@@ -65,6 +65,14 @@ private:
     QList<QImage> m_done;
 };
 
+// One page on a device the test opens and closes itself (a PDF writer of one page).
+struct PainterTarget : PageTarget
+{
+    QPainter p;
+    QPainter& painter() override { return p; }
+    void beginPage() override {}
+};
+
 // What a recording page received.
 struct Recorded
 {

@@ -738,12 +738,7 @@ TEST_F(PagePainterTest, SymbolsOnAPdfPageAreText)
         writer.setPageSize(QPageSize(QSizeF(600 * 25.4 / 96, 500 * 25.4 / 96),
                                      QPageSize::Millimeter));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        struct PdfTarget : PageTarget
-        {
-            QPainter p;
-            QPainter& painter() override { return p; }
-            void beginPage() override {}
-        } target;
+        printtest::PainterTarget target;
         target.p.begin(&writer);
         const PrintContext ctx = context();
         PagePainter painter(ctx, target);
