@@ -3,6 +3,12 @@
 namespace {
 
 const HelpTopic kTopics[] = {
+    {1400, "Insert text",
+     "Type a line of text and choose its font, size, style and colour. Every pixel of the text "
+     "becomes one cell; the preview shows the cells at the zoom of the chart and the size line "
+     "gives the text's width and height in cells. With Auto enlarge main picture set, a design "
+     "smaller than the text grows to fit it. OK puts the text on the chart as a floating block: "
+     "move it with the frame, rotate or mirror it, and merge it into the design."},
     {5100, "Step 1: choose the part of the picture",
      "Drag the yellow frame or its edges and corners over the part of the picture that becomes "
      "the pattern. The zoom bar makes the picture smaller or larger on the screen; it does not "
