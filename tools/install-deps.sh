@@ -27,9 +27,10 @@ packages=(
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
-# With --bench: ImageMagick, which tools/bench-convert.sh times side by side with Quillmark.
+# With --bench: ImageMagick, which tools/bench-convert.sh times side by side with Quillmark,
+# GNU time for the peak memory of both, and perf for profiling.
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(imagemagick)
+  packages+=(imagemagick time linux-perf)
 fi
 
 missing=()
