@@ -96,9 +96,10 @@ void openDesignFile(PatternDocument& doc, const QString& path, GhostPicture* gho
     applyDesignFile(doc, content, ghost);
 }
 
-void saveDesignFile(PatternDocument& doc, const QString& path, const GhostPicture* ghost)
+void saveDesignFile(PatternDocument& doc, const QString& path, const GhostPicture* ghost,
+                    const QByteArray& ghostPng)
 {
-    SaveQVX(doc, path, ghost);
+    SaveQVX(doc, path, ghost, ghostPng);
     TStitch& st = doc.stitch();
     st.setFilename(path);
     st.FileNameAssigned = true;

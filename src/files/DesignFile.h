@@ -51,4 +51,5 @@ void openDesignFile(PatternDocument& doc, const QString& path, GhostPicture* gho
 // with the loaded ghost picture beside it, and on success names the design after it and marks
 // it saved. A failure throws QuillError and leaves the old file, the design's name and its
 // unsaved state as they were.
-void saveDesignFile(PatternDocument& doc, const QString& path, const GhostPicture* ghost = nullptr);
+void saveDesignFile(PatternDocument& doc, const QString& path, const GhostPicture* ghost = nullptr,
+                    const QByteArray& ghostPng = QByteArray());

@@ -407,17 +407,25 @@ QByteArray qvxBytes(PatternDocument& doc, const QRect* rectangle)
     return w.data();
 }
 
-void SaveQVX(PatternDocument& doc, const QString& filename, const GhostPicture* ghost)
+QByteArray encodeGhostPicture(const QImage& picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    // Qt's PNG writer takes the zlib level from the quality: (100 - quality) x 9 / 91, so 80
+    // is level 1.
+    constexpr int kFastestLevelQuality = 80;
+    if (!picture.save(&buffer, "PNG", kFastestLevelQuality))
+        throw QuillError(QStringLiteral("Cannot encode the ghost picture as PNG."));
+    return png;
+}
+
+void SaveQVX(PatternDocument& doc, const QString& filename, const GhostPicture* ghost,
+             const QByteArray& ghostPng)
 {
     QList<std::pair<QString, QByteArray>> files{{filename, qvxBytes(doc)}};
-    if (ghost && ghost->isLoaded()) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (!ghost->ghostPicture.save(&buffer, "PNG"))
-            throw QuillError(QStringLiteral("Cannot encode the ghost picture as PNG."));
-        files.append({ghostPictureFileName(filename), png});
-    }
+    if (ghost && ghost->isLoaded())
+        files.append({ghostPictureFileName(filename), ghostPng.isEmpty() ? encodeGhostPicture(ghost->ghostPicture) : ghostPng});
     writeFilesSafely(files, QStringLiteral("design file"));
 }
 

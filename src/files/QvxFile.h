@@ -105,8 +105,10 @@ QByteArray qvxBytes(PatternDocument& doc, const QRect* rectangle = nullptr);
 
 // Writes the whole design to `filename` through a safe save: the old file stays intact unless
 // the new one was written completely. With a loaded ghost picture, it is written beside the
-// design as a ".png" of the same name. Throws QuillError when the file cannot be written.
-void SaveQVX(PatternDocument& doc, const QString& filename, const GhostPicture* ghost = nullptr);
+// design as a ".png" of the same name (`ghostPng` when given: the ghost picture already
+// encoded by encodeGhostPicture). Throws QuillError when the file cannot be written.
+void SaveQVX(PatternDocument& doc, const QString& filename, const GhostPicture* ghost = nullptr,
+             const QByteArray& ghostPng = QByteArray());
 // Writes the cells inside `rectangle` (clipped to the design) and the stitches lying wholly
 // inside it, moved so that the rectangle's top-left corner is the origin.
 void SaveQVX(PatternDocument& doc, const QString& filename, const QRect& rectangle);
