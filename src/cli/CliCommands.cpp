@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QTextStream>
 #include <cstdio>
+#include <future>
 
 namespace {
 
@@ -297,12 +298,16 @@ int commandConvert(Session& session, const QStringList& args)
     settings.sourcePath = input;
 
     initialise(session);
-    const QImage picture = loadPicture(input);
-    ConversionResult result;
-    convertPicture(picture, settings, session.document(), &result);
-    // The ghost picture as "Finish" leaves it in the window.
-    const GhostPicture ghost = GhostOverlay::ghostFromAdjusted(result.adjusted);
-    saveDesignFile(session.document(), output, &ghost);
+    // The ghost picture as "Finish" leaves it in the window, encoded on a second thread while
+    // the colours are worked out.
+    GhostPicture ghost;
+    std::future<QByteArray> ghostPng;
+    convertPictureFile(input, settings, session.document(), ghost, [&](const GhostPicture& made) {
+        ghostPng = std::async(std::launch::async, [picture = made.ghostPicture] {
+            return encodeGhostPicture(picture);
+        });
+    });
+    saveDesignFile(session.document(), output, &ghost, ghostPng.valid() ? ghostPng.get() : QByteArray());
     printSummary(session.document());
     return 0;
 }

@@ -8,11 +8,14 @@
 #include "Dithering.h"
 #include "KeyRaster.h"
 
+#include "files/GhostPicture.h"
+
 #include <QImage>
 #include <QRectF>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class PatternDocument;
 
@@ -81,9 +84,28 @@ void buildConvertedDesign(PatternDocument& doc, const QString& paletteName, cons
                           const QString& charactersName, const ColorTable& reduced,
                           const KeyRaster& final, bool empty, const QString& sourcePath);
 
+// The longest side of the ghost picture a conversion leaves.
+inline constexpr int kMaxGhostSide = 1000;
+// The size of that ghost for an adjusted picture of `adjusted`: the same size when neither
+// side is longer than 1000 pixels (the ghost is then the adjusted picture itself), else
+// reduced so that the longer side is 1000.
+QSize conversionGhostSize(QSize adjusted);
+
 // Runs every stage on `source` and builds the design. Throws QuillError for settings that
 // cannot work (unknown palette or character set, an empty palette, an empty crop); returns
 // false when the progress callback cancelled, leaving `doc` untouched. `result` receives the
 // pictures and tables (the adjusted picture is the design's ghost picture).
 bool convertPicture(const QImage& source, const ConversionSettings& settings, PatternDocument& doc,
                     ConversionResult* result = nullptr, const DitherProgress& progress = {});
+
+// The conversion of a picture file as the command line runs it: the same design as
+// loadPicture and convertPicture give, and `ghost` as GhostOverlay::ghostFromAdjusted makes it
+// from the adjusted picture. The rows are cropped, adjusted and resampled to the design size
+// and to the ghost's size as they are read (a JPEG decoded band by band), so no full-size
+// copy of the picture is made. `ghostReady`, when given, receives the ghost picture as soon as
+// it exists, before the colour work (to write it meanwhile). Throws QuillError as loadPicture
+// and convertPicture do; returns false when `progress` cancelled, leaving `doc` untouched.
+bool convertPictureFile(const QString& path, const ConversionSettings& settings, PatternDocument& doc,
+                        GhostPicture& ghost,
+                        const std::function<void(const GhostPicture&)>& ghostReady = {},
+                        const DitherProgress& progress = {});

@@ -1,5 +1,6 @@
 #include "GhostOverlay.h"
 
+#include "convert/PictureConversion.h"
 #include "convert/Resampler.h"
 
 #include <algorithm>
@@ -8,17 +9,14 @@
 GhostPicture GhostOverlay::ghostFromAdjusted(const QImage& adjusted)
 {
     GhostPicture ghost;
-    const int w = adjusted.width(), h = adjusted.height();
-    if (w <= kMaxGhostSide && h <= kMaxGhostSide) {
+    const QSize size = conversionGhostSize(adjusted.size());
+    if (size == adjusted.size()) {
         ghost.ghostPicture = adjusted.format() == QImage::Format_ARGB32
             ? adjusted
             : adjusted.convertToFormat(QImage::Format_ARGB32);
         ghost.resample = true;
         return ghost;
     }
-    const double m = std::max(w, h);
-    const QSize size(std::max(1, int(std::floor(w / m * kMaxGhostSide))),
-                     std::max(1, int(std::floor(h / m * kMaxGhostSide))));
     ghost.ghostPicture = resampled(adjusted, size);
     return ghost;
 }

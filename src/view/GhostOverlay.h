@@ -7,6 +7,7 @@
 #include "ChartOverlay.h"
 
 #include "core/ColorTypes.h"
+#include "convert/PictureConversion.h"
 #include "core/Product.h"
 #include "files/GhostPicture.h"
 
@@ -23,7 +24,7 @@ public:
 
     static constexpr int kStartOpacity = Product::kGhostOpacity;
     // The longest side a ghost made by the conversion keeps.
-    static constexpr int kMaxGhostSide = 1000;
+    static constexpr int kMaxGhostSide = ::kMaxGhostSide;
 
     GhostOverlay() = default;
 
