@@ -145,8 +145,9 @@ TEST(PictureRows, JpegBandsGiveTheReadersPixels)
             ASSERT_FALSE(path.isEmpty());
             const QImage expected = loadPicture(path);
             EXPECT_EQ(expected, readPictureWithQt(path));
-            if (k.exifTurned)
+            if (k.exifTurned) {
                 EXPECT_EQ(QImageReader(path).transformation(), QImageIOHandler::TransformationRotate90);
+            }
             PictureRows rows(path);
             EXPECT_EQ(rows.whole().isNull(), !k.readWhole);
             EXPECT_EQ(rows.size(), expected.size());
