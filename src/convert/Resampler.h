@@ -50,6 +50,9 @@ struct ResampleAxis
 // The row pass of output pixels [begin, end) of `axis` from one source row of 32-bit pixels;
 // out[0] receives output pixel `begin`.
 void resampleRowPass(const quint32* in, quint32* out, const ResampleAxis& axis, int begin, int end);
+// The row pass uses AVX2 where the processor has it, else SSE2. For the tests: false keeps it
+// to SSE2 everywhere.
+void resampleAllowWideSimd(bool on);
 // The column pass of one output row: `width` pixels from the `count` rows `rows`, weighted by
 // `weights`.
 void resampleColumnPass(const quint32* const* rows, const std::int16_t* weights, int count,

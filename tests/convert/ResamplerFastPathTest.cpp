@@ -28,9 +28,11 @@ QImage randomPicture(QRandomGenerator& rng, int w, int h, bool smooth)
 TEST(ResamplerFastPath, SameAsThePlainReference)
 {
     QRandomGenerator rng(20261210);
-    for (int round = 0; round < 300; ++round) {
-        const int sw = 1 + int(rng.bounded(round < 200 ? 40 : 400));
-        const int sh = 1 + int(rng.bounded(round < 200 ? 40 : 300));
+    for (int round = 0; round < 600; ++round) {
+        // Half the rounds with the widest instructions the processor has, half with SSE2.
+        resampleAllowWideSimd(round % 4 < 2);
+        const int sw = 1 + int(rng.bounded(round < 400 ? 40 : 400));
+        const int sh = 1 + int(rng.bounded(round < 400 ? 40 : 300));
         const QImage src = randomPicture(rng, sw, sh, round % 3 == 0);
         // A rectangle inside the picture, drawn reduced or enlarged into a rectangle that may
         // reach past the destination's edges.
@@ -48,6 +50,7 @@ TEST(ResamplerFastPath, SameAsThePlainReference)
                                << "," << ry << " " << srcRect.width() << "x" << srcRect.height()
                                << " into " << dw << "x" << dh;
     }
+    resampleAllowWideSimd(true);
 }
 
 TEST(ResamplerFastPath, LargeReductionOverThreads)
@@ -55,12 +58,16 @@ TEST(ResamplerFastPath, LargeReductionOverThreads)
     // Big enough that both passes run on several threads.
     QRandomGenerator rng(7);
     const QImage src = randomPicture(rng, 3001, 1999, false);
-    for (const QSize size : {QSize(300, 200), QSize(1000, 666), QSize(2999, 1999), QSize(17, 3000)}) {
-        QImage fast(size, QImage::Format_ARGB32), plain(size, QImage::Format_ARGB32);
-        ResampleDraw(src, fast, src.rect(), fast.rect());
-        ResampleDrawPlain(src, plain, src.rect(), plain.rect());
-        EXPECT_EQ(fast, plain) << size.width() << "x" << size.height();
+    for (const bool wide : {true, false}) {
+        resampleAllowWideSimd(wide);
+        for (const QSize size : {QSize(300, 200), QSize(1000, 666), QSize(2999, 1999), QSize(17, 3000)}) {
+            QImage fast(size, QImage::Format_ARGB32), plain(size, QImage::Format_ARGB32);
+            ResampleDraw(src, fast, src.rect(), fast.rect());
+            ResampleDrawPlain(src, plain, src.rect(), plain.rect());
+            EXPECT_EQ(fast, plain) << size.width() << "x" << size.height() << (wide ? " wide" : " SSE2");
+        }
     }
+    resampleAllowWideSimd(true);
 }
 
 TEST(ResamplerFastPath, ParallelRangesCoverEveryIndexOnce)
