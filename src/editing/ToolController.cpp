@@ -27,6 +27,7 @@ void ToolController::Setmode(TMode mode)
     shapesModeChanged(old, mode);
     m_mode = mode;
     stitchesModeChanged(old, mode);
+    selectionModeChanged(old, mode);
     if (wasHighlight)
         emit highlightChanged(false);
     if (mode == modHighlight)
@@ -50,6 +51,9 @@ void ToolController::escapePressed()
 {
     escapeShapes();
     escapeBackStitch();
+    // A floating block is dropped by leaving the selection tool.
+    if (m_mode == modSelection && m_block.floating())
+        Setmode(modDraw);
 }
 
 QList<QPoint> ToolController::penFootprint(int penSize)
@@ -162,6 +166,9 @@ void ToolController::mousePress(QPoint px)
     case modInsert:
         insertPress(px);
         break;
+    case modSelection:
+        selectionPress(px);
+        break;
     case modBackStitch:
     case modFrenchKnot:
     case modRhode:
@@ -178,7 +185,12 @@ void ToolController::mouseMove(QPoint px)
     if (isFigureMode(m_mode))
         shapeMove(px);
     stitchMove(px);
-    if (m_mouseDown) {
+    if (m_mode == modSelection) {
+        if (m_mouseDown)
+            selectionMove(px);
+        else
+            selectionHover(px);
+    } else if (m_mouseDown) {
         switch (m_mode) {
         case modDraw:
             drawAt(px, false);
@@ -224,6 +236,8 @@ void ToolController::mouseRelease(QPoint px)
 void ToolController::finishGesture()
 {
     m_mouseDown = false;
+    m_selection.endDrag();
+    m_selectionPans = false;
     const quint32 bg = m_doc.stitch().BackGroundColor;
     if (m_mode == modDraw || m_mode == modQDraw) {
         m_history.actionDraw(m_mode, m_cross, m_doc.stitch().drawcolor(), m_quarter, bg,

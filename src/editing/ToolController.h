@@ -6,7 +6,9 @@
 
 #include "CellRecord.h"
 #include "DimensionActions.h"
+#include "FloatingBlock.h"
 #include "PointerMapping.h"
+#include "Selection.h"
 #include "TMode.h"
 
 #include "core/StitchTypes.h"
@@ -80,6 +82,29 @@ public:
     void beginInsert(TInsertType type, int count);
     TMode insertReturnMode() const { return m_insertReturnMode; }
 
+    // --- selection, clipboard and floating block (ToolControllerSelection.cpp) ---
+    const TSelection& selection() const { return m_selection; }
+    const TFloatingBlock& floatingBlock() const { return m_block; }
+    // Copy and Cut of the selection (in modSelection only): the floating block is dropped and
+    // the clipboard replaced by the selection's content; Cut removes it from the design as one
+    // action. False outside modSelection.
+    bool selectionCopy();
+    bool selectionCut();
+    // Paste: the clipboard floats at the selection's top-left with the clipboard's size; from
+    // another tool the selection tool starts and the block floats at the first visible cell.
+    // False without a clipboard.
+    bool selectionPaste();
+    // A ready-made block (rendered text, a motif) becomes the clipboard and is pasted.
+    void startFloatingBlock(TClipboard clip);
+    // Merge: the floating block laid into the design (one action); it keeps floating.
+    bool selectionMerge();
+    // Transforms of the floating block; the frame keeps its top-left and takes the block's
+    // new size.
+    void mirrorHorizontal();
+    void mirrorVertical();
+    void rotateRight();
+    void rotateLeft();
+
     // Offsets of the pen footprint for a pen size 1..4 (rounded: no corners from size 3).
     static QList<QPoint> penFootprint(int penSize);
     // Whether the pen-size button is enabled, and with its menu, in a mode.
@@ -103,6 +128,13 @@ signals:
     // The stitch tools' preview: segments between grid points, drawn `penWidth` pixels wide
     // in the draw colour; an empty list clears it.
     void stitchPreviewChanged(const QList<QLine>& gridLines, int penWidth);
+    // The selection frame moved, was resized, appeared or went away.
+    void selectionChanged();
+    // The floating block's content changed, it appeared or went away, or the clipboard was
+    // replaced.
+    void floatingBlockChanged();
+    // The part of the selection frame under the pointer changed (for the pointer's shape).
+    void frameHoverChanged(TDragState part);
 
 private:
     quint32 cellContent(QPoint c) const;
@@ -143,6 +175,13 @@ private:
     void drawTempRhode(QPoint p);
     void clearStitchPreview();
     bool insideGrid(QPoint p) const;
+
+    // Selection.
+    void selectionModeChanged(TMode old, TMode mode);
+    void selectionPress(QPoint px);
+    void selectionMove(QPoint px);
+    void selectionHover(QPoint px);
+    void transformBlock(void (TFloatingBlock::*transform)(), bool turns);
 
     // Insertion.
     void insertPress(QPoint px);
@@ -186,4 +225,10 @@ private:
     bool fBackStitchesContinue = true;
     int CurrentRhode = -1;
     bool m_stitchPreviewShown = false;
+    // Selection tool: the frame, the clipboard with its floating block, whether the running
+    // press pans the view (it missed the frame), and the frame part last under the pointer.
+    TSelection m_selection;
+    TFloatingBlock m_block;
+    bool m_selectionPans = false;
+    TDragState m_hoverPart = dsNone;
 };
