@@ -159,6 +159,12 @@ void ChartView::setStitchPreviewOverlay(ChartOverlay* overlay)
     repaintAll();
 }
 
+void ChartView::setSelectionOverlay(ChartOverlay* overlay)
+{
+    m_selection = overlay;
+    repaintAll();
+}
+
 CommandStates ChartView::ResetGUI()
 {
     m_doc.setColorSortMode(PatternDocument::csPalette);
@@ -250,6 +256,8 @@ QRect ChartView::repaintRect(const QRect& viewRect)
         m_preview->paint(m_image, r, g);
     if (m_stitchPreview)
         m_stitchPreview->paint(m_image, r, g);
+    if (m_selection)
+        m_selection->paint(m_image, r, g);
     emit repainted(r);
     return r;
 }
@@ -290,31 +298,34 @@ void ChartView::drawCells(const QRect& r, const ChartGeometry& g)
     }
 }
 
-// A knot at grid point p is a filled disc of radius cell width div 2 in the box from
-// (x - r + 2, y - r + 2) to (x + r - 1, y + r - 1), right and bottom edges excluded.
-void ChartView::drawFrenchKnots(const QRect& r, const ChartGeometry& g)
+// A knot centred at view pixel c is a filled disc of radius cell width div 2 in the box from
+// (c.x - r + 2, c.y - r + 2) to (c.x + r - 1, c.y + r - 1), right and bottom edges excluded.
+void ChartView::paintFrenchKnot(QImage& target, QPoint c, int cellWidth, TColor32 ink,
+                                const QRect& clip)
 {
-    const int rad = g.cw() / 2;
-    for (const TFrenchKnot& k : m_doc.DesignFrenchKnots) {
-        const QPoint c = g.gridPoint(k.Center);
-        const int x1 = c.x() - rad + 2, y1 = c.y() - rad + 2;
-        const int x2 = c.x() + rad - 1, y2 = c.y() + rad - 1;
-        const QRect box = QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)) & r;
-        if (box.isEmpty())
-            continue;
-        const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
-        const double rx = (x2 - x1) / 2.0, ry = (y2 - y1) / 2.0;
-        const TColor32 ink = keyToOpaquePixel(k.Color);
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const double dy = (y + 0.5 - cy) / ry;
-            TColor32* row = rowOf(m_image, y);
-            for (int x = box.left(); x <= box.right(); ++x) {
-                const double dx = (x + 0.5 - cx) / rx;
-                if (dx * dx + dy * dy <= 1.0)
-                    row[x] = ink;
-            }
+    const int rad = cellWidth / 2;
+    const int x1 = c.x() - rad + 2, y1 = c.y() - rad + 2;
+    const int x2 = c.x() + rad - 1, y2 = c.y() + rad - 1;
+    const QRect box = QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)) & clip & target.rect();
+    if (box.isEmpty())
+        return;
+    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+    const double rx = (x2 - x1) / 2.0, ry = (y2 - y1) / 2.0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const double dy = (y + 0.5 - cy) / ry;
+        TColor32* row = rowOf(target, y);
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const double dx = (x + 0.5 - cx) / rx;
+            if (dx * dx + dy * dy <= 1.0)
+                row[x] = ink;
         }
     }
+}
+
+void ChartView::drawFrenchKnots(const QRect& r, const ChartGeometry& g)
+{
+    for (const TFrenchKnot& k : m_doc.DesignFrenchKnots)
+        paintFrenchKnot(m_image, g.gridPoint(k.Center), g.cw(), keyToOpaquePixel(k.Color), r);
 }
 
 // Back stitches in list order with a 5-pixel pen, then the stitches of placed Rhodes

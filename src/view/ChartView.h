@@ -1,9 +1,9 @@
 #pragma once
 // The main chart view as an image: the visible part of the design at the current zoom and
 // scroll position, with its layers composited in order (cells and French knots, back and
-// Rhodes stitches, quarter stitches, grid, symbols, then the ghost and preview overlays). It
-// follows the document's change signals and repaints only what changed; a widget shows
-// image() and repaints the rectangles reported by `repainted`.
+// Rhodes stitches, quarter stitches, grid, symbols, then the ghost, preview and selection
+// overlays). It follows the document's change signals and repaints only what changed; a
+// widget shows image() and repaints the rectangles reported by `repainted`.
 //
 // Only the visible viewport is ever rendered: the image is as large as the drawing area plus
 // one pixel each way, whatever the design's size.
@@ -69,6 +69,9 @@ public:
     // it on with the highlight tool; a new draw colour redraws it.
     void setHighlightActive(bool on);
     bool highlightActive() const { return m_highlight; }
+    // Draws a French knot centred at view pixel `centre` as the chart does, inside `clip`.
+    static void paintFrenchKnot(QImage& target, QPoint centre, int cellWidth, TColor32 ink,
+                                const QRect& clip);
     // The faded grey of a colour: all components (R + G + B) div 12 + 192.
     static TColor32 fadedColor(ColorKey color);
 
@@ -77,6 +80,8 @@ public:
     void setPreviewOverlay(ChartOverlay* overlay);
     // The stitch tools' preview lines, drawn over the figure preview (not owned).
     void setStitchPreviewOverlay(ChartOverlay* overlay);
+    // The selection frame and the floating block, drawn over everything (not owned).
+    void setSelectionOverlay(ChartOverlay* overlay);
 
     // The window's command states for no design and for an open design. ResetGUI also sets
     // the flags (scroll 0, symbols off, grid on, highlight off) without repainting.
@@ -127,5 +132,6 @@ private:
     ChartOverlay* m_ghost = nullptr;
     ChartOverlay* m_preview = nullptr;
     ChartOverlay* m_stitchPreview = nullptr;
+    ChartOverlay* m_selection = nullptr;
     SymbolStamps m_stamps;
 };
