@@ -13,6 +13,7 @@
 #include "palettes/ui/TFPalette.h"
 #include "view/ChartView.h"
 #include "view/GhostState.h"
+#include "view/SelectionLayer.h"
 #include "view/StitchPreview.h"
 
 #include <QAbstractButton>
@@ -61,6 +62,7 @@ MainWindow::~MainWindow()
     delete m_ghostState; // takes its overlay off the chart view, which nothing shows now
     m_ghostState = nullptr;
     m_view->setStitchPreviewOverlay(nullptr);
+    m_view->setSelectionOverlay(nullptr);
 }
 
 void MainWindow::FormCreate(const QString& fileArgument)

@@ -15,6 +15,8 @@
 
 class ChartView;
 struct DesignFileContent;
+struct TClipboard;
+class SelectionLayer;
 class ChartWidget;
 class ColorPanel;
 class GhostState;
@@ -117,6 +119,22 @@ public:
     // "Real preview": the design as it will look stitched, in its own modal window. The
     // command is hidden in this product mode; the window opens when this is called.
     void MenuRealPreviewClick();
+    // --- selection and clipboard (MainWindowSelection.cpp) ---
+    // "Copy", "Cut", "Paste", "Merge" and the floating block's turns and mirrors.
+    void MenuCopyClick();
+    void MenuCutClick();
+    void MenuPasteClick();
+    void MenuMergeClick();
+    void ButtonRotateRightClick();
+    void ButtonRotateLeftClick();
+    void ButtonMirrorHorzClick();
+    void ButtonMirrorVertClick();
+    // A ready-made block (rendered text, a motif) becomes the clipboard and floats over the
+    // chart in the selection tool, at the selection or else at the first visible cell, to be
+    // moved, turned and merged.
+    void startFloatingBlock(TClipboard clip);
+    const SelectionLayer* selectionLayer() const { return m_selectionLayer.get(); }
+
     // Closing: writes the settings, then asks Check.
     bool FormCloseQuery();
 
@@ -201,6 +219,12 @@ private:
     // "Rhodes editor ...": the editor, then the Rhodes menu again.
     void Rhodeseditor1Click();
 
+    // --- MainWindowSelection.cpp ---
+    void createSelectionActions();
+    // The frame and the floating block over the chart follow the tool's state.
+    void selectionFrameChanged();
+    void floatingBlockChanged();
+
     // --- MainWindowGhost.cpp ---
     void createGhost();
     void createShadowButton();
@@ -269,6 +293,8 @@ private:
     TFPrintOptions* m_printOptions = nullptr;
     TFInsert* m_insertDialog = nullptr;
     std::unique_ptr<StitchPreview> m_stitchPreview;
+    std::unique_ptr<SelectionLayer> m_selectionLayer;
+    QTimer* m_selectionTimer = nullptr; // moves the frame's dashes on
     QToolButton* m_rhodeButton = nullptr;
     QMenu* m_rhodesMenu = nullptr;
     // Saving is possible at all (a design is open); "Save" also needs unsaved changes.

@@ -59,10 +59,10 @@ const QList<MenuDef>& menuDefs()
          {{"Undo1", "Undo", 'U', "Ctrl+Z", false},
           {"Redo1", "Redo", 'R', "Ctrl+Shift+Z", false},
           {nullptr, nullptr, 0, nullptr, false},
-          {"MenuCut", "Cut", 't', "Ctrl+X", false},
-          {"MenuCopy", "Copy", 'C', "Ctrl+C", false},
-          {"MenuPaste", "Paste", 'P', "Ctrl+V", false},
-          {"MenuMerge", "Merge", 'M', "", false},
+          {"MenuCut", "Cut", 't', "Ctrl+X", true},
+          {"MenuCopy", "Copy", 'C', "Ctrl+C", true},
+          {"MenuPaste", "Paste", 'P', "Ctrl+V", true},
+          {"MenuMerge", "Merge", 'M', "Ctrl+M", true},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuAddToLibrary", "Add to library", 'l', "", false}}},
         {"MenuViewMain", "View", 'V',
@@ -215,6 +215,7 @@ void MainWindow::createActions()
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);
     createToolActions();
     createStitchActions();
+    createSelectionActions();
     action(QStringLiteral("MenuExit"))->setMenuRole(QAction::QuitRole);
 }
 
@@ -236,7 +237,12 @@ void MainWindow::createToolBar()
         {"MenuSave", ToolIcons::Save, false},      {"MenuPrint", ToolIcons::Print, true},
         {"Undo1", ToolIcons::Undo, true},          {"Redo1", ToolIcons::Redo, false},
         {"MenuCut", ToolIcons::Cut, true},         {"MenuCopy", ToolIcons::Copy, false},
-        {"MenuPaste", ToolIcons::Paste, false},    {"MenuView", ToolIcons::View, true},
+        {"MenuPaste", ToolIcons::Paste, false},    {"MenuMerge", ToolIcons::Merge, false},
+        {"ButtonRotateLeft", ToolIcons::RotateLeft, false},
+        {"ButtonRotateRight", ToolIcons::RotateRight, false},
+        {"ButtonMirrorHorz", ToolIcons::MirrorHorz, false},
+        {"ButtonMirrorVert", ToolIcons::MirrorVert, false},
+        {"MenuView", ToolIcons::View, true},
         {"MenuRealPreview", ToolIcons::RealPreview, false}};
     for (const auto& b : buttons) {
         if (b.separatorBefore)

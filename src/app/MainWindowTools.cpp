@@ -44,6 +44,7 @@ struct ToolDef
 
 // In tool-bar order. The quarter tool is hidden in this product but stays usable.
 const ToolDef kTools[] = {
+    {modSelection, "ButtonSelection", "Show selection", ToolIcons::Selection, "M"},
     {modCursor, "ButtonCursor", "Mode cursor", ToolIcons::Hand, "H"},
     {modDraw, "ButtonDraw", "Draw Cross Stitches", ToolIcons::Draw, "D"},
     {modQDraw, "ButtonDrawQuarter", "Draw Quarter Stitches", ToolIcons::DrawQuarter, "Q"},
@@ -393,6 +394,9 @@ void MainWindow::applyCommandStates(const CommandStates& s)
 void MainWindow::UpdateGUI()
 {
     GuiContext context;
+    context.hasSelection = m_tools->mode() == modSelection;
+    context.hasFloating = m_tools->floatingBlock().floating();
+    context.hasCopied = m_tools->floatingBlock().hasClipboard();
     context.knittingMode = document().KnittingMode;
     context.openedPicture = m_openedPicture;
     applyCommandStates(m_view->UpdateGUI(context));

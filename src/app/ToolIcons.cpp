@@ -287,6 +287,58 @@ QIcon drawn(ToolIcons::Kind kind)
         }
         break;
     }
+    case ToolIcons::Selection: {
+        // A dashed frame over a chart with a red handle at each corner.
+        cells(p, QRectF(2.5, 2.5, 19, 19), 3, true);
+        p.setPen(QPen(kInk, 1.2, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(6.5, 6.5, 11, 11));
+        p.setPen(QPen(kInk, 0.8));
+        p.setBrush(kRed);
+        for (const QPointF c : {QPointF(6.5, 6.5), QPointF(17.5, 6.5), QPointF(6.5, 17.5), QPointF(17.5, 17.5)})
+            p.drawRect(QRectF(c - QPointF(1.5, 1.5), QSizeF(3, 3)));
+        break;
+    }
+    case ToolIcons::Merge:
+        // A red block with an arrow laying it into the chart below.
+        cells(p, QRectF(2.5, 12.5, 19, 9), 2, true);
+        p.fillRect(QRectF(8, 2, 8, 6), kRed);
+        p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12, 8), QPointF(12, 15));
+        p.drawLine(QPointF(12, 15), QPointF(9.5, 12.5));
+        p.drawLine(QPointF(12, 15), QPointF(14.5, 12.5));
+        p.fillRect(QRectF(8.2, 16.2, 7.6, 5), kRed);
+        break;
+    case ToolIcons::RotateRight:
+    case ToolIcons::RotateLeft: {
+        // A block and three quarters of a turn round it with the arrow's head at the end.
+        const bool right = kind == ToolIcons::RotateRight;
+        p.fillRect(QRectF(9, 9, 6, 6), kRed);
+        p.setPen(QPen(kAccent, 2, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(3.5, 3.5, 17, 17), 90 * 16, (right ? -270 : 270) * 16);
+        const QPointF tip(right ? 3.5 : 20.5, 12);
+        p.drawLine(tip, tip + QPointF(-3, -3.5));
+        p.drawLine(tip, tip + QPointF(3, -3.5));
+        break;
+    }
+    case ToolIcons::MirrorHorz:
+    case ToolIcons::MirrorVert: {
+        // A shape and its mirror image across a dashed axis.
+        const bool horz = kind == ToolIcons::MirrorHorz;
+        QTransform t;
+        if (!horz)
+            t.translate(24, 0).rotate(90);
+        p.setTransform(t);
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kRed);
+        p.drawPolygon(QPolygonF({QPointF(10, 5), QPointF(10, 19), QPointF(3, 19)}));
+        p.setBrush(QColor(0xF0, 0xC0, 0xC0));
+        p.drawPolygon(QPolygonF({QPointF(14, 5), QPointF(14, 19), QPointF(21, 19)}));
+        p.setPen(QPen(kAccent, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(12, 2), QPointF(12, 22));
+        break;
+    }
     default:
         break;
     }

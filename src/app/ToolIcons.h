@@ -17,7 +17,9 @@ enum Kind {
     // view modes: neither (image 9), symbols only (42), grid only (43), both (10)
     ViewNone, ViewSymbols, ViewGrid, ViewBoth,
     // the shadow button: the ghost over the chart, or in its own window
-    ShadowOverlay, ShadowWindow
+    ShadowOverlay, ShadowWindow,
+    // the selection tool, Merge, and the floating block's turns and mirrors
+    Selection, Merge, RotateRight, RotateLeft, MirrorHorz, MirrorVert
 };
 QIcon icon(Kind kind, const QStyle* style);
 // The icon of a pen size 1..4.
