@@ -37,8 +37,8 @@ class TSelection
 public:
     // Size of the rectangle a new selection starts with.
     static constexpr int kStartSize = 10;
-    // Pixels around a handle's centre that grab it.
-    static constexpr int kHandleReach = 4;
+    // Pixels around a handle's centre that grab it: the square the chart draws.
+    static constexpr int kHandleReach = 3;
 
     bool active() const { return m_active; }
     QRect SelectionRect() const { return m_rect; }

@@ -144,6 +144,7 @@ TEST_F(EditorTest, ToolButtonsKeysCursorsAndPen)
         {"ButtonFill", modFill, "Fill", Qt::Key_F, true, "crFill", false},
         {"ButtonSwitchColors", modReplaceColor, "Replace color", Qt::Key_R, true, "", false},
         {"ButtonCursor", modCursor, "Mode cursor", Qt::Key_H, true, "crMove", false},
+        {"ButtonSelection", modSelection, "Show selection", Qt::Key_M, true, "", false},
         {"ButtonDrawQuarter", modQDraw, "Draw Quarter Stitches", Qt::Key_Q, false, "crDraw", true},
         {"ButtonDraw", modDraw, "Draw Pixel", Qt::Key_D, true, "crDraw", true},
     };

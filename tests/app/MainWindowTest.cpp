@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuCut", "Cut", "Ctrl+X", false, true},
         {"MenuCopy", "Copy", "Ctrl+C", false, true},
         {"MenuPaste", "Paste", "Ctrl+V", false, true},
-        {"MenuMerge", "Merge", "", false, true},
+        {"MenuMerge", "Merge", "Ctrl+M", false, true},
         {"MenuAddToLibrary", "Add to library", "", false, true},
         {"MenuViewMain", "View", "", true, true},
         {"MenuWizzard", "Wizzard ...", "", false, true},
@@ -204,7 +204,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
 
     // The tool bar repeats the commands with the same actions.
     for (const char* name : {"MenuNew", "MenuTemplate", "MenuSave", "MenuPrint", "Undo1", "Redo1",
-                             "MenuCut", "MenuCopy", "MenuPaste", "MenuView"}) {
+                             "MenuCut", "MenuCopy", "MenuPaste", "MenuMerge", "MenuView"}) {
         SCOPED_TRACE(name);
         QAction* a = w->action(QString::fromLatin1(name));
         EXPECT_TRUE(w->mainToolBar()->actions().contains(a));
