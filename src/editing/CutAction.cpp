@@ -12,24 +12,29 @@ bool inRange(QPoint p, const QRect& grid)
 }
 
 // Writes the non-empty pixels of a cut raster back (restore) or empties the design under the
-// whole raster (cut), inside the design only.
+// whole raster (cut), inside the design only. A cell or quarter that already holds the value is
+// left alone, so no colour's count passes through zero on the way.
 void writeBack(PatternDocument& doc, const QImage& raster, QPoint topLeft, TColor32 empty,
                bool restore, bool quarters)
 {
     const QImage& target = quarters ? doc.QuarterCells : doc.CrossCells;
     const TColor32 bg = doc.stitch().BackGroundColor;
-    for (int y = 0; y < raster.height(); ++y)
-        for (int x = 0; x < raster.width(); ++x) {
-            const int tx = topLeft.x() + x, ty = topLeft.y() + y;
-            if (tx < 0 || ty < 0 || tx >= target.width() || ty >= target.height())
+    const QRect inside = QRect(topLeft, raster.size()) & target.rect();
+    for (int ty = inside.top(); ty <= inside.bottom(); ++ty) {
+        const auto* in = reinterpret_cast<const TColor32*>(raster.constScanLine(ty - topLeft.y()));
+        for (int tx = inside.left(); tx <= inside.right(); ++tx) {
+            const TColor32 v = in[tx - topLeft.x()];
+            const bool content = restore && v != empty;
+            const TColor32 now = reinterpret_cast<const TColor32*>(target.constScanLine(ty))[tx];
+            if (now == (content ? v : bg))
                 continue;
-            const TColor32 v = raster.pixel(x, y);
-            const quint32 content = restore && v != empty ? pixelToKey(v) : quint32(bg);
+            const quint32 value = content ? pixelToKey(v) : quint32(bg);
             if (quarters)
-                doc.updateQPixel(tx, ty, content, false);
+                doc.updateQPixel(tx, ty, value, false);
             else
-                doc.updatePixel(tx, ty, content, false);
+                doc.updatePixel(tx, ty, value, false);
         }
+    }
 }
 
 } // namespace

@@ -239,3 +239,24 @@ TEST_F(Block, CutTakesTheBlockOutAndUndoPutsItBackInPlace)
     expectUndoRedo(history, doc, before);
     EXPECT_EQ(clip.ClipCross, copied.ClipCross);
 }
+
+TEST_F(Block, AColourTheDesignCannotDrawLeavesTheCellAndItsQuartersAlone)
+{
+    // A block from a design of another palette: its top-left cell and its quarter hold a
+    // colour this design's table does not have.
+    TClipboard clip = Clipboard::copy(doc, selection, true);
+    const TColor32 foreign = keyToPixel(makeColorKey(1, 2, 3));
+    clip.ClipCross.setPixel(0, 0, foreign);
+    clip.ClipQuarter.setPixel(3, 0, foreign);
+    // Under them: a blue quarter in the top-left cell's place, a white cross under the quarter.
+    doc.updateQPixel(8, 6, kBlue, false);
+    doc.updatePixel(5, 3, kWhite, false);
+    const QJsonObject before = snapshot(doc);
+    actionFix(doc, history, clip, QPoint(4, 3));
+    EXPECT_EQ(doc.QuarterCells.pixel(8, 6), keyToPixel(kBlue));
+    EXPECT_EQ(doc.CrossCells.pixel(4, 3), d.bg());
+    EXPECT_EQ(doc.CrossCells.pixel(5, 3), keyToPixel(kWhite));
+    EXPECT_EQ(doc.CrossCells.pixel(6, 4), keyToPixel(kRed)); // the drawable cell is laid
+    EXPECT_EQ(doc.checkInvariant(), QString());
+    expectUndoRedo(history, doc, before);
+}
