@@ -129,6 +129,7 @@ bool mapPictureColors(const KeyRaster& resized, const ColorTable& palette, int s
                       const ConversionSettings& settings, int maxColors, QList<double>& deltas,
                       PictureColorMapper& mapper, KeyRaster& final, const DitherProgress& progress)
 {
+    clearUpperVectorState();
     mapper.loadUsedColors(resized);
     mapper.loadPaletteColors(palette);
     mapper.setLevelPosition(settings.level);
@@ -142,6 +143,7 @@ void buildConvertedDesign(PatternDocument& doc, const QString& paletteName, cons
                           const QString& charactersName, const ColorTable& reduced,
                           const KeyRaster& final, bool empty, const QString& sourcePath)
 {
+    clearUpperVectorState();
     TStitch& st = doc.stitch();
     // A new empty design: stitches, title, comment, background and glyph cache start afresh.
     doc.CreateNewTemplate(final.width, final.height, charactersName, paletteName);
@@ -345,6 +347,7 @@ void feedWhole(const QImage& picture, const CropFeeder& feeder)
 {
     const QRect& crop = feeder.crop();
     parallelRanges(crop.height(), 64, [&](int begin, int end) {
+        clearUpperVectorState();
         std::vector<quint32> scratch(size_t(crop.width()));
         for (int y = crop.top() + begin; y < crop.top() + end; ++y)
             feeder.feed(y, reinterpret_cast<const quint32*>(picture.constScanLine(y)), scratch.data());
@@ -373,6 +376,7 @@ void feedDecoded(PictureRows& rows, const CropFeeder& feeder)
     bool done = false;
 
     std::thread worker([&] {
+        clearUpperVectorState();
         std::vector<quint32> scratch(size_t(feeder.crop().width()));
         for (;;) {
             int i;
@@ -404,6 +408,7 @@ void feedDecoded(PictureRows& rows, const CropFeeder& feeder)
     };
 
     try {
+        clearUpperVectorState();
         int y = 0;
         while (y <= lastRow) {
             int i;

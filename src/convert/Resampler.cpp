@@ -25,6 +25,22 @@ double hammingSincKernel(double x)
     return sinc * (0.54 + 0.46 * std::cos(pi * x / 3.0));
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("avx"))) static void zeroUpperHalves()
+{
+    _mm256_zeroupper();
+}
+#endif
+
+void clearUpperVectorState()
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx)
+        zeroUpperHalves();
+#endif
+}
+
 std::vector<ResampleTaps> resampleTaps(int srcStart, int srcLen, int dstLen)
 {
     std::vector<ResampleTaps> out(size_t(std::max(dstLen, 0)));
@@ -36,6 +52,7 @@ std::vector<ResampleTaps> resampleTaps(int srcStart, int srcLen, int dstLen)
     // Each output pixel's taps are its own, so the outputs split over the cores.
     const int perPixel = int(2.0 * support) + 2;
     parallelRanges(dstLen, std::max(1, 20000 / perPixel), [&](int begin, int end) {
+        clearUpperVectorState();
         for (int i = begin; i < end; ++i) {
             const double centre = srcStart + (i + 0.5) / scale - 0.5;
             const int lo = int(std::floor(centre - support));
@@ -371,6 +388,7 @@ void ResampleDraw(const QImage& srcImage, QImage& dst, const QRect& srcRect, con
     // Rows first: each source row is read by one thread and gives one row of `mid`.
     const int work = std::max(1, cols * h.count);
     parallelRanges(midRows, std::max(1, 200000 / work), [&](int begin, int end) {
+        clearUpperVectorState();
         for (int y = begin; y < end; ++y)
             resampleRowPass(reinterpret_cast<const quint32*>(src.constScanLine(rowLo + y)),
                             mid.get() + size_t(y) * size_t(cols), h, col0, col0 + cols);
@@ -382,6 +400,7 @@ void ResampleDraw(const QImage& srcImage, QImage& dst, const QRect& srcRect, con
     const qsizetype dstStride = dst.bytesPerLine();
     const int columnWork = std::max(1, cols * v.count);
     parallelRanges(rows, std::max(1, 200000 / columnWork), [&](int begin, int end) {
+        clearUpperVectorState();
         std::vector<const quint32*> in(size_t(v.count));
         for (int i = begin; i < end; ++i) {
             const int first = v.first[size_t(row0 + i)] - rowLo;
@@ -513,6 +532,7 @@ QImage StreamResampler::finish()
     const int cols = m_size.width();
     const int work = std::max(1, cols * m_v.count);
     parallelRanges(m_size.height(), std::max(1, 200000 / work), [&](int begin, int end) {
+        clearUpperVectorState();
         std::vector<const quint32*> in(size_t(m_v.count));
         for (int i = begin; i < end; ++i) {
             for (int k = 0; k < m_v.count; ++k)

@@ -58,6 +58,12 @@ void resampleAllowWideSimd(bool on);
 void resampleColumnPass(const quint32* const* rows, const std::int16_t* weights, int count,
                         quint32* out, int width);
 
+// Ends a stretch of 256-bit vector code that a library left open without clearing the upper
+// halves of the vector registers (Qt's string hashing does): until then every SSE instruction
+// of this thread pays for keeping them, several times the cost of the work itself. Cheap;
+// called at the start of the hot loops of the conversion.
+void clearUpperVectorState();
+
 // Runs work(begin, end) over [0, n) split into one consecutive range per CPU core (at most a
 // few), on worker threads and this one; returns when all are done. Each index is handled by
 // exactly one call, so results written per index do not depend on the number of threads.
