@@ -2,8 +2,28 @@
 
 #include "MergeAction.h"
 
+namespace {
+
+// Every reader of the clipboard takes its rasters as 32-bit values a row at a time.
+void makeRaw32(QImage& raster)
+{
+    if (!raster.isNull() && raster.format() != QImage::Format_ARGB32
+        && raster.format() != QImage::Format_RGB32)
+        raster = raster.convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
 void TFloatingBlock::setClipboard(TClipboard clip)
 {
+    // A block made elsewhere (rendered text, a motif) may come in another pixel format or
+    // without quarters: the quarters become empty ones of twice the size.
+    makeRaw32(clip.ClipCross);
+    makeRaw32(clip.ClipQuarter);
+    if (!clip.isEmpty() && clip.ClipQuarter.size() != clip.size() * 2) {
+        clip.ClipQuarter = QImage(clip.size() * 2, QImage::Format_ARGB32);
+        clip.ClipQuarter.fill(clip.background);
+    }
     m_clip = std::move(clip);
     m_floating = false;
 }

@@ -294,4 +294,22 @@ TEST_F(Selecting, AReadyMadeBlockFloatsAtTheSelection)
     // An empty block changes nothing.
     tools.startFloatingBlock(TClipboard());
     EXPECT_EQ(tools.floatingBlock().clipboard().size(), QSize(4, 3));
+
+    // A rendering in another pixel format and without quarters: 32-bit cells and empty
+    // quarters of twice the size, merged like any block.
+    TClipboard text;
+    text.background = d.bg();
+    QImage rendering(2, 1, QImage::Format_RGB888);
+    rendering.setPixelColor(0, 0, QColor(255, 0, 0));
+    rendering.setPixelColor(1, 0, QColor::fromRgb(d.bg()));
+    text.ClipCross = rendering;
+    tools.startFloatingBlock(std::move(text));
+    const TClipboard& made = tools.floatingBlock().clipboard();
+    EXPECT_EQ(made.ClipCross.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(made.ClipQuarter.size(), QSize(4, 2));
+    EXPECT_EQ(made.ClipQuarter.pixel(3, 1), d.bg());
+    ASSERT_TRUE(tools.selectionMerge());
+    EXPECT_TRUE(cellIs(5, 4, kRed));
+    EXPECT_TRUE(cellEmpty(6, 4));
+    EXPECT_EQ(doc.checkInvariant(), QString());
 }
