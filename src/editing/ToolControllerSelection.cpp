@@ -3,7 +3,27 @@
 #include "ToolController.h"
 
 #include "CutAction.h"
+#include "DesignLimits.h"
 #include "core/PatternDocument.h"
+#include "files/QvxFile.h"
+
+namespace {
+
+// Empty when the clipboard of a selection of this size can be made; otherwise the message
+// saying why not. Repeated handle drags can stretch a selection far beyond the design.
+QString clipboardProblem(TStitch& stitch, const QRect& selection)
+{
+    const qint64 w = selection.width(), h = selection.height();
+    const qint64 available = DesignLimits::availableMemory();
+    if (w > qint64(kMaxDesignSide) || h > qint64(kMaxDesignSide)
+        || (available >= 0 && DesignLimits::rasterBytes(w, h) > available))
+        return stitch.translate(QStringLiteral("The selection of %1 x %2 cells is too large to copy."))
+            .arg(w)
+            .arg(h);
+    return {};
+}
+
+} // namespace
 
 void ToolController::selectionModeChanged(TMode old, TMode mode)
 {
@@ -60,6 +80,11 @@ bool ToolController::selectionCopy()
 {
     if (m_mode != modSelection)
         return false;
+    if (const QString problem = clipboardProblem(m_doc.stitch(), m_selection.SelectionRect());
+        !problem.isEmpty()) {
+        emit refused(problem);
+        return false;
+    }
     m_block.setClipboard(Clipboard::copy(m_doc, m_selection.SelectionRect(), m_backStitchesVisible));
     emit floatingBlockChanged();
     return true;
@@ -69,6 +94,11 @@ bool ToolController::selectionCut()
 {
     if (m_mode != modSelection)
         return false;
+    if (const QString problem = clipboardProblem(m_doc.stitch(), m_selection.SelectionRect());
+        !problem.isEmpty()) {
+        emit refused(problem);
+        return false;
+    }
     PatternDocument::NotifyBatch batch(m_doc);
     m_block.setClipboard(cutSelection(m_doc, m_history, m_selection.SelectionRect(),
                                       m_backStitchesVisible));

@@ -313,3 +313,23 @@ TEST_F(Selecting, AReadyMadeBlockFloatsAtTheSelection)
     EXPECT_TRUE(cellEmpty(6, 4));
     EXPECT_EQ(doc.checkInvariant(), QString());
 }
+
+TEST_F(Selecting, ASelectionTooLargeToCopyIsRefusedAndNothingChanges)
+{
+    // Handle drags with scrolling between them can stretch the frame far beyond the design.
+    const QRect f = TSelection::framePixels(tools.selection().SelectionRect(), tools.mapping());
+    tools.mousePress(f.bottomRight());
+    tools.mouseMove(f.bottomRight() + QPoint(40000 * kZoom, 0));
+    tools.mouseRelease(f.bottomRight() + QPoint(40000 * kZoom, 0));
+    ASSERT_EQ(tools.selection().SelectionRect().width(), 40010);
+    QSignalSpy refused(&tools, &ToolController::refused);
+    const QJsonObject before = snapshot(doc);
+    EXPECT_FALSE(tools.selectionCopy());
+    EXPECT_FALSE(tools.selectionCut());
+    ASSERT_EQ(refused.count(), 2);
+    EXPECT_EQ(refused.at(0).at(0).toString(),
+              QStringLiteral("The selection of 40010 x 10 cells is too large to copy."));
+    EXPECT_EQ(history.count(), 0);
+    EXPECT_EQ(snapshot(doc), before);
+    EXPECT_FALSE(tools.floatingBlock().hasClipboard());
+}
