@@ -38,9 +38,11 @@ bool folderExists(const QString& path) { return !path.isEmpty() && QFileInfo(pat
 
 QString findShippedDataDir()
 {
+    // An installed program uses the data installed with it, also on the machine it was built
+    // on, where the source tree's data (which may be newer or older) is still there.
     const QStringList candidates = {
-        QStringLiteral(QUILLMARK_SOURCE_DATA_DIR),
         QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quillmark/data"),
+        QStringLiteral(QUILLMARK_SOURCE_DATA_DIR),
         QStringLiteral(QUILLMARK_INSTALL_DATA_DIR),
     };
     for (const QString& dir : candidates)

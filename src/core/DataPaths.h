@@ -7,8 +7,9 @@
 class SettingsStore;
 class TStitch;
 
-// The shipped data folder: "data" of the source tree when it exists (running from the build
-// tree), else "<program folder>/../share/quillmark/data" (installed), else empty.
+// The shipped data folder: "<program folder>/../share/quillmark/data" when it exists
+// (installed), else "data" of the source tree (running from the build tree), else the data
+// folder of the configured install prefix, else empty.
 QString findShippedDataDir();
 
 // When the settings key does not exist yet, writes the values an installer would write: the

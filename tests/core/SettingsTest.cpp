@@ -637,7 +637,7 @@ TEST(DataPaths, DataDirOverrideWinsOverTheSettings)
     EXPECT_EQ(checkDataFolders(s), QString());
 }
 
-TEST(DataPaths, ShippedDataOfTheSourceTreeComesFirst)
+TEST(DataPaths, ProgramsInTheBuildTreeFindTheSourceTreesData)
 {
     if (!QDir(testsupport::shippedDataDir()).exists())
         GTEST_SKIP() << "no shipped data folder in this tree";
