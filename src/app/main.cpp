@@ -20,10 +20,36 @@ const char* kUsage =
     "  --data DIR        use the data folders under DIR (palettes/, characters/, fonts/ ...)\n"
     "  DESIGN            a design file to open\n";
 
+// --help and --version answer before the application object exists, so that they work
+// without a display (a package's test, a shell on a server). They count anywhere on the
+// command line, except as the value of --settings or --data before the design's name.
+int answerWithoutDisplay(int argc, char** argv)
+{
+    bool designNamed = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (a == "--version") {
+            std::printf("quillmark %s\n", QUILLMARK_VERSION);
+            return 0;
+        }
+        if (!designNamed && (a == "--settings" || a == "--data"))
+            ++i;
+        else
+            designNamed = true;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (const int status = answerWithoutDisplay(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvald"));
     QApplication::setApplicationName(Product::kProductName);
@@ -34,14 +60,6 @@ int main(int argc, char** argv)
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (a == QLatin1String("--version")) {
-            std::printf("quillmark %s\n", QUILLMARK_VERSION);
-            return 0;
-        }
         if (fileArgument.isEmpty()
             && (a == QLatin1String("--settings") || a == QLatin1String("--data"))) {
             if (i + 1 >= args.size()) {
