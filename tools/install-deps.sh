@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Quillmark needs.
 # Idempotent: does nothing (not even an index update) when everything is present.
-# Usage: tools/install-deps.sh [--fuzz | --bench]
+# Usage: tools/install-deps.sh [--fuzz] [--bench] [--deb] [--icons]
 set -euo pipefail
 
 packages=(
@@ -22,16 +22,23 @@ packages=(
   # running the window on a machine without a display, driving it from a script (xdotool),
   # and screenshots (xwd, turned into PNG by netpbm's xwdtopnm and pnmtopng)
   xvfb xauth x11-apps xdotool netpbm
+  # checking the installed desktop entry, file types and AppStream metadata
+  desktop-file-utils appstream shared-mime-info
 )
-# With --fuzz: the compiler and runtime of the libFuzzer targets (fuzz/README.md).
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
-# With --bench: ImageMagick, which tools/bench-convert.sh times side by side with Quillmark,
-# GNU time for the peak memory of both, and perf for profiling.
-if [ "${1:-}" = "--bench" ]; then
-  packages+=(imagemagick time linux-perf)
-fi
+for option in "$@"; do
+  case "$option" in
+    # the compiler and runtime of the libFuzzer targets (fuzz/README.md)
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    # ImageMagick, which tools/bench-convert.sh times side by side with Quillmark, GNU time
+    # for the peak memory of both, and perf for profiling
+    --bench) packages+=(imagemagick time linux-perf) ;;
+    # the Debian package's tools: dpkg-shlibdeps finds the libraries it depends on
+    --deb) packages+=(dpkg-dev file) ;;
+    # rsvg-convert, which tools/make-icons.sh draws the PNG icons with
+    --icons) packages+=(librsvg2-bin) ;;
+    *) echo "install-deps: unknown option $option" >&2; exit 1 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,27 @@
+# Builds a MIME database from the installed file types alone: update-mime-database reports
+# XML it cannot use, and the database must hold both types with the native files' magic.
+file(REMOVE_RECURSE ${SCRATCH})
+file(MAKE_DIRECTORY ${SCRATCH})
+file(COPY ${PREFIX}/share/mime/packages DESTINATION ${SCRATCH})
+execute_process(COMMAND ${UPDATE_MIME_DATABASE} -V ${SCRATCH}
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR err MATCHES "(Error|Warning|Invalid|Unknown)")
+  message(FATAL_ERROR "update-mime-database failed (${rc}):\n${out}\n${err}")
+endif()
+foreach(type x-quillmark-design x-ravlin-design)
+  if(NOT EXISTS ${SCRATCH}/application/${type}.xml)
+    message(FATAL_ERROR "the database has no type application/${type}")
+  endif()
+endforeach()
+file(READ ${SCRATCH}/globs2 globs)
+foreach(glob "application/x-quillmark-design:\\*\\.qvxp" "application/x-quillmark-design:\\*\\.qvx\n"
+             "application/x-ravlin-design:\\*\\.stv")
+  if(NOT globs MATCHES "${glob}")
+    message(FATAL_ERROR "the database's globs lack ${glob}:\n${globs}")
+  endif()
+endforeach()
+file(STRINGS ${SCRATCH}/magic magic)
+if(NOT magic MATCHES "HDSF" OR NOT magic MATCHES "QVXT")
+  message(FATAL_ERROR "the database's magic lacks the design file's first bytes")
+endif()
+message(STATUS "file types: ok")
