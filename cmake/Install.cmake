@@ -24,12 +24,12 @@ set(CPACK_PACKAGE_NAME quillmark)
 set(CPACK_PACKAGE_VENDOR Korvald)
 set(CPACK_PACKAGE_CONTACT "Quillmark developers <quillmark@quillmark.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "designer of counted-stitch charts and pixel-art patterns")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "designer of counted-stitch charts and pixel-art patterns\n"
-    " Quillmark turns pictures into cross-stitch and pixel-art charts, edits them with drawing\n"
-    " tools and prints them over as many pages as they need, with a key of colours, symbols and\n"
-    " amounts. quillmark-cli converts, opens, saves and exports designs without a window.")
-string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
+# The long description below the summary line; CPack indents it as the control file wants.
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quillmark turns pictures into cross-stitch and pixel-art charts, edits them with drawing "
+    "tools and prints them over as many pages as they need, with a key of colours, symbols "
+    "and amounts. quillmark-cli converts, opens, saves and exports designs without a window.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
