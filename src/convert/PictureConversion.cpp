@@ -457,8 +457,11 @@ bool convertPictureFile(const QString& path, const ConversionSettings& settings,
     GhostPicture made;
     for (bool again = true; again;) {
         again = false;
-        StreamResampler design(crop.size(), conversionDesignSize(crop.size(), settings.size));
-        StreamResampler ghostPass(crop.size(), ghostSize);
+        // Decoded rows arrive from the top on one thread: each output row is then made as soon
+        // as its source rows are in, and only a band of rows is kept.
+        const bool inOrder = rows->whole().isNull();
+        StreamResampler design(crop.size(), conversionDesignSize(crop.size(), settings.size), inOrder);
+        StreamResampler ghostPass(crop.size(), ghostSize, inOrder);
         const CropFeeder feeder(crop, settings, design, ghostPass);
         try {
             if (rows->whole().isNull())

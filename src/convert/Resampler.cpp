@@ -495,8 +495,8 @@ QImage resampled(const QImage& src, const QSize& size)
     return dst;
 }
 
-StreamResampler::StreamResampler(QSize source, QSize size)
-    : m_source(source), m_size(size), m_copy(source == size)
+StreamResampler::StreamResampler(QSize source, QSize size, bool inOrder)
+    : m_source(source), m_size(size), m_copy(source == size), m_inOrder(inOrder && source != size)
 {
     if (source.isEmpty() || size.isEmpty())
         return;
@@ -504,7 +504,23 @@ StreamResampler::StreamResampler(QSize source, QSize size)
         m_h = ResampleAxis::make(0, source.width(), size.width(), source.width());
         m_v = ResampleAxis::make(0, source.height(), size.height(), source.height());
     }
-    m_rows = QImage(size.width(), source.height(), QImage::Format_ARGB32);
+    int kept = source.height();
+    if (m_inOrder) {
+        // Output rows are made in order, each once every source row it reads is in; until then
+        // its first source row must still be kept.
+        m_ready.resize(size_t(size.height()));
+        int ready = 0;
+        kept = 1;
+        for (int i = 0; i < size.height(); ++i) {
+            ready = std::max(ready, m_v.first[size_t(i)] + m_v.count - 1);
+            m_ready[size_t(i)] = ready;
+            kept = std::max(kept, ready - m_v.first[size_t(i)] + 1);
+        }
+        m_ring = kept;
+        m_out = QImage(size, QImage::Format_ARGB32);
+        m_in.resize(size_t(m_v.count));
+    }
+    m_rows = QImage(size.width(), kept, QImage::Format_ARGB32);
     m_bits = m_rows.bits();
     m_stride = m_rows.bytesPerLine();
 }
@@ -513,11 +529,27 @@ void StreamResampler::addRow(int y, const quint32* row)
 {
     if (m_rows.isNull() || y < 0 || y >= m_source.height())
         return;
-    quint32* out = reinterpret_cast<quint32*>(m_bits + y * m_stride);
+    const int slot = m_inOrder ? y % m_ring : y;
+    quint32* out = reinterpret_cast<quint32*>(m_bits + slot * m_stride);
     if (m_copy)
         std::copy(row, row + m_size.width(), out);
     else
         resampleRowPass(row, out, m_h, 0, m_size.width());
+    if (m_inOrder)
+        emitReadyRows(y);
+}
+
+void StreamResampler::emitReadyRows(int lastRow)
+{
+    const int cols = m_size.width();
+    while (m_next < m_size.height() && m_ready[size_t(m_next)] <= lastRow) {
+        const int first = m_v.first[size_t(m_next)];
+        for (int k = 0; k < m_v.count; ++k)
+            m_in[size_t(k)] = reinterpret_cast<const quint32*>(m_bits + ((first + k) % m_ring) * m_stride);
+        resampleColumnPass(m_in.data(), m_v.weightsOf(m_next), m_v.count,
+                           reinterpret_cast<quint32*>(m_out.scanLine(m_next)), cols);
+        ++m_next;
+    }
 }
 
 QImage StreamResampler::finish()
@@ -526,6 +558,13 @@ QImage StreamResampler::finish()
         return QImage();
     if (m_copy)
         return std::move(m_rows);
+    if (m_inOrder) {
+        // Rows that were not added count as added last (a source cut short is not expected).
+        emitReadyRows(m_source.height() - 1);
+        m_rows = QImage();
+        m_bits = nullptr;
+        return std::move(m_out);
+    }
     QImage dst(m_size, QImage::Format_ARGB32);
     uchar* const dstBits = dst.bits();
     const qsizetype dstStride = dst.bytesPerLine();

@@ -85,18 +85,31 @@ QImage resampled(const QImage& src, const QSize& size);
 class StreamResampler
 {
 public:
-    StreamResampler(QSize source, QSize size);
-    // Source row y (of source.width() pixels). Each row once, in any order; different rows may
-    // be added from different threads at the same time.
+    // Rows in any order: the row pass's result of every source row is kept until finish.
+    // `inOrder`: rows come from the top, one thread: only the rows the next output rows still
+    // read are kept, and each output row is made as soon as its last source row is in.
+    StreamResampler(QSize source, QSize size, bool inOrder = false);
+    // Source row y (of source.width() pixels). Each row once; without `inOrder` in any order,
+    // and different rows may be added from different threads at the same time.
     void addRow(int y, const quint32* row);
-    // The column pass (Format_ARGB32), once every row has been added.
+    // The result (Format_ARGB32), once every row has been added; without `inOrder` the column
+    // pass runs here.
     QImage finish();
 
 private:
+    void emitReadyRows(int lastRow);
+
     QSize m_source, m_size;
     bool m_copy = false; // equal sizes: the rows themselves
+    bool m_inOrder = false;
     ResampleAxis m_h, m_v;
-    QImage m_rows;       // the row pass's result, one row per source row (the copy when equal)
+    QImage m_rows;       // the row pass's result, one row per source row (the copy when equal),
+                         // or in order the last m_ring of them, row y at y % m_ring
     uchar* m_bits = nullptr; // m_rows' pixels, taken once (scanLine() is not for several threads)
     qsizetype m_stride = 0;
+    int m_ring = 0;
+    std::vector<int> m_ready; // in order: the source row after which output row i can be made
+    int m_next = 0;           // in order: the next output row to make
+    QImage m_out;             // in order: the result so far
+    std::vector<const quint32*> m_in;
 };

@@ -87,3 +87,27 @@ TEST(ResamplerFastPath, ParallelRangesCoverEveryIndexOnce)
         }
     }
 }
+
+TEST(ResamplerFastPath, StreamedRowsGiveTheWholePicturesResult)
+{
+    QRandomGenerator rng(99);
+    for (int round = 0; round < 60; ++round) {
+        const QSize source(1 + int(rng.bounded(300)), 1 + int(rng.bounded(300)));
+        const QSize size = round % 5 == 0 ? source
+                                          : QSize(1 + int(rng.bounded(source.width() * 2)),
+                                                  1 + int(rng.bounded(source.height() * 2)));
+        const QImage src = randomPicture(rng, source.width(), source.height(), round % 2 == 0);
+        const QImage expected = resampled(src, size);
+        for (const bool inOrder : {false, true}) {
+            StreamResampler stream(source, size, inOrder);
+            // Without order the rows come bottom up; in order from the top.
+            for (int k = 0; k < source.height(); ++k) {
+                const int y = inOrder ? k : source.height() - 1 - k;
+                stream.addRow(y, reinterpret_cast<const quint32*>(src.constScanLine(y)));
+            }
+            ASSERT_EQ(stream.finish(), expected)
+                << round << ": " << source.width() << "x" << source.height() << " to " << size.width()
+                << "x" << size.height() << (inOrder ? " in order" : "");
+        }
+    }
+}
