@@ -32,6 +32,7 @@ class StitchPreview;
 class TActions;
 class TFGhost;
 class TFInsert;
+class TFText;
 class TFPalette;
 class TFNewImage;
 class TFPrintOptions;
@@ -114,6 +115,10 @@ public:
     void ButtonInsertClick();
     // The insert dialog, made on first use (it keeps its choices).
     TFInsert* insertDialog();
+    // The text tool's button: the text dialog, then its text as a floating block.
+    void ButtonTextClick();
+    // The text dialog, made on first use (it keeps its choices).
+    TFText* textDialog();
     // The print dialog, made on first use.
     TFPrintOptions* printDialog();
     // "Real preview": the design as it will look stitched, in its own modal window. The
@@ -204,6 +209,8 @@ private:
 
     // --- MainWindowInsert.cpp ---
     void createInsertTool();
+    // --- MainWindowText.cpp ---
+    void createTextTool();
     // --- MainWindowStitches.cpp: back stitches, French knots, Rhodes stitches ---
     void createStitchActions();
     void createStitchButtons();
@@ -292,6 +299,7 @@ private:
     TFGhost* m_ghostWindow = nullptr;
     TFPrintOptions* m_printOptions = nullptr;
     TFInsert* m_insertDialog = nullptr;
+    TFText* m_textDialog = nullptr;
     std::unique_ptr<StitchPreview> m_stitchPreview;
     std::unique_ptr<SelectionLayer> m_selectionLayer;
     QTimer* m_selectionTimer = nullptr; // moves the frame's dashes on

@@ -61,7 +61,8 @@ const char* kModeKey = "toolMode";
 // The hint of a tool action with its key in brackets.
 void showHint(QAction* a, TStitch& st)
 {
-    QString text = st.translate(a->property(kHintKey).toString());
+    QString text = st.translate(a->property(kHintKey).toString())
+        + a->property("hintSuffix").toString();
     if (!a->shortcut().isEmpty())
         text += QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText)
             + QLatin1Char(')');
@@ -238,6 +239,7 @@ void MainWindow::createToolButtons()
     }
     m_toolBar->addAction(action(QStringLiteral("ButtonBackStitch")));
     createInsertTool();
+    createTextTool();
     createStitchButtons();
 
     m_penButton = new QToolButton(m_toolBar);

@@ -339,6 +339,16 @@ QIcon drawn(ToolIcons::Kind kind)
         p.drawLine(QPointF(12, 2), QPointF(12, 22));
         break;
     }
+    case ToolIcons::Text: {
+        // A letter T of stitched cells on a small chart.
+        cells(p, QRectF(1.5, 1.5, 20, 20), 5, true);
+        auto stitched = [&](int x, int y) { p.fillRect(QRectF(2 + x * 4, 2 + y * 4, 3.5, 3.5), kRed); };
+        for (int x = 0; x < 5; ++x)
+            stitched(x, 0);
+        for (int y = 1; y < 5; ++y)
+            stitched(2, y);
+        break;
+    }
     default:
         break;
     }

@@ -19,7 +19,9 @@ enum Kind {
     // the shadow button: the ghost over the chart, or in its own window
     ShadowOverlay, ShadowWindow,
     // the selection tool, Merge, and the floating block's turns and mirrors
-    Selection, Merge, RotateRight, RotateLeft, MirrorHorz, MirrorVert
+    Selection, Merge, RotateRight, RotateLeft, MirrorHorz, MirrorVert,
+    // the text tool
+    Text
 };
 QIcon icon(Kind kind, const QStyle* style);
 // The icon of a pen size 1..4.

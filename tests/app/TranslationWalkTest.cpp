@@ -349,13 +349,15 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
         w->MenuRealPreviewClick();
         EXPECT_TRUE(script.done());
     }
+    run("ButtonText", {walkAndClose(QStringLiteral("Insert text"))});
     run("MenuAbout", {walkAndClose(QStringLiteral("About"))});
 
     // Every window was reached.
     for (const char* name : {"main window", "unsaved question", "New Image", "wizard step 1", "wizard step 2",
                              "wizard step 3", "wizard step 4", "wizard help 4", "picture error",
                              "Change character", "Characters editor", "palette pop-up", "ghost window",
-                             "choose palette", "Print options", "CMYK colors", "Real preview", "About"})
+                             "choose palette", "Print options", "CMYK colors", "Real preview", "Insert text",
+                             "About"})
         EXPECT_GT(walk->seenIn(QString::fromLatin1(name)), 0) << name;
 
     addData();

@@ -115,7 +115,7 @@ TFText::TFText(TStitch& stitch, QWidget* parent) : QDialog(parent), m_stitch(sti
     m_sizeLabel->setObjectName(QStringLiteral("LSize"));
     m_scroll = new QScrollArea(m_previewBox);
     m_scroll->setObjectName(QStringLiteral("ScrollBox1"));
-    m_scroll->setMinimumSize(360, 120);
+    m_scroll->setMinimumSize(400, 180);
     m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_preview = new TextPreview;
     m_scroll->setWidget(m_preview);
