@@ -12,6 +12,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -364,12 +365,12 @@ void feedDecoded(PictureRows& rows, const CropFeeder& feeder)
     const int lastRow = feeder.crop().bottom();
     struct Band
     {
-        std::vector<quint32> pixels;
+        std::unique_ptr<quint32[]> pixels; // written by the decoder before it is read
         int y = 0, count = 0;
     };
     std::vector<Band> bands(kBuffers);
     for (Band& b : bands)
-        b.pixels.resize(size_t(width) * kBand);
+        b.pixels.reset(new quint32[size_t(width) * kBand]);
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<int> full, empty{0, 1, 2, 3};
@@ -390,7 +391,7 @@ void feedDecoded(PictureRows& rows, const CropFeeder& feeder)
             }
             const Band& b = bands[size_t(i)];
             for (int k = 0; k < b.count; ++k)
-                feeder.feed(b.y + k, b.pixels.data() + size_t(k) * size_t(width), scratch.data());
+                feeder.feed(b.y + k, b.pixels.get() + size_t(k) * size_t(width), scratch.data());
             {
                 std::lock_guard lock(mutex);
                 empty.push_back(i);
@@ -420,7 +421,7 @@ void feedDecoded(PictureRows& rows, const CropFeeder& feeder)
             }
             Band& b = bands[size_t(i)];
             b.y = y;
-            b.count = rows.readRows(b.pixels.data(), std::min(kBand, lastRow + 1 - y));
+            b.count = rows.readRows(b.pixels.get(), std::min(kBand, lastRow + 1 - y));
             if (b.count == 0)
                 break;
             y += b.count;
