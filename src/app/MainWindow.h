@@ -231,6 +231,8 @@ private:
     // The frame and the floating block over the chart follow the tool's state.
     void selectionFrameChanged();
     void floatingBlockChanged();
+    // The command states again when Cut, Copy, Paste or Merge would change.
+    void updateSelectionCommands();
 
     // --- MainWindowGhost.cpp ---
     void createGhost();

@@ -43,6 +43,17 @@ Qt::CursorShape cursorFor(TDragState part)
 
 } // namespace
 
+void MainWindow::updateSelectionCommands()
+{
+    // The full update repaints the chart: it runs only when a clipboard command changes state,
+    // not for every step of a drag.
+    const bool selecting = m_tools->mode() == modSelection;
+    const TFloatingBlock& block = m_tools->floatingBlock();
+    if (m_commandStates.cut != selecting || m_commandStates.paste != block.hasClipboard()
+        || m_commandStates.merge != (selecting && block.floating()))
+        UpdateGUI();
+}
+
 void MainWindow::createSelectionActions()
 {
     m_selectionLayer = std::make_unique<SelectionLayer>();
@@ -105,7 +116,7 @@ void MainWindow::selectionFrameChanged()
         m_selectionTimer->start();
     else
         m_selectionTimer->stop();
-    UpdateGUI();
+    updateSelectionCommands();
 }
 
 void MainWindow::floatingBlockChanged()
@@ -117,7 +128,7 @@ void MainWindow::floatingBlockChanged()
         : m_selectionLayer->clearBlock(g);
     if (!dirty.isEmpty())
         m_view->repaintRect(dirty);
-    UpdateGUI();
+    updateSelectionCommands();
 }
 
 void MainWindow::MenuCopyClick()

@@ -1,8 +1,10 @@
 #pragma once
 // The drawing tools behind the chart's mouse handlers: draw, quarter draw, eraser, pipette,
-// fill, replace colour, highlight and hand, and the back-stitch, French-knot and Rhodes tools. Pointer positions arrive as pixels of the
-// visible chart; the controller maps them, changes the design through the document's
-// operations and records one action per gesture (or per changing click) in the history.
+// fill, replace colour, highlight and hand, the back-stitch, French-knot and Rhodes tools, and
+// the selection tool with the clipboard and its floating block. Pointer positions arrive as
+// pixels of the visible chart; the controller maps them, changes the design through the
+// document's operations and records one action per gesture (or per changing click) in the
+// history.
 
 #include "CellRecord.h"
 #include "DimensionActions.h"

@@ -12,6 +12,7 @@
 #include "view/SelectionLayer.h"
 
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -86,8 +87,13 @@ TEST_F(SelectionWindowTest, SelectCopyPasteDragTurnAndMergeWithMouseAndKeys)
     // The bottom-right handle makes it 3 x 2, a drag inside moves it onto the cells.
     drag(cornerPx(10, 10), cornerPx(3, 2));
     EXPECT_EQ(selection(), QRect(0, 0, 3, 2));
+    // Moving the frame repaints only around it, never the whole chart.
+    QSignalSpy repainted(w->chartView(), &ChartView::repainted);
     drag(cellPx(1, 1), cellPx(3, 3));
     ASSERT_EQ(selection(), QRect(2, 2, 3, 2));
+    ASSERT_FALSE(repainted.isEmpty());
+    for (const QList<QVariant>& r : repainted)
+        EXPECT_LT(r.at(0).toRect().width(), w->chartView()->image().width() / 2);
 
     QTest::keyClick(w.get(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(enabled("MenuPaste"));
