@@ -3,7 +3,9 @@
 
 #include "ChartWidget.h"
 #include "convert/ui/TFWizzard.h"
+#include "editing/ui/TFInsert.h"
 #include "i18n/ui/Retranslate.h"
+#include "i18n/ui/THelpWindow.h"
 #include "core/NewImageOptions.h"
 #include "core/Product.h"
 #include "core/QuillError.h"
@@ -11,6 +13,7 @@
 #include "core/ui/TFNewImage.h"
 #include "files/DesignFile.h"
 #include "palettes/ui/TFPalette.h"
+#include "print/ui/TFPrintOptions.h"
 #include "view/ChartView.h"
 #include "view/GhostState.h"
 #include "view/SelectionLayer.h"
@@ -113,6 +116,10 @@ void MainWindow::connectDesign()
 
 void MainWindow::translateUi()
 {
+    // The one path that gives every window its captions again, after a language change too:
+    // the main window with its menus, tool bar, panels and status bar, then each window it
+    // keeps (shown or not), then whatever else carries its translation keys on its widgets.
+    setUpdatesEnabled(false);
     translateActions();
     translateTools();
     translateGhost();
@@ -122,7 +129,20 @@ void MainWindow::translateUi()
     updateColorsPanels();
     m_newImage->translateUi();
     translateConversionWizard(this);
+    if (m_insertDialog)
+        m_insertDialog->translateUi();
+    if (m_printOptions)
+        m_printOptions->translateUi();
+    if (m_palette)
+        m_palette->translateUi();
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->isWindow())
+            retranslate(w, stitch());
+    for (THelpWindow* help : findChildren<THelpWindow*>())
+        help->translateUi();
     applyProductMode();
+    setUpdatesEnabled(true);
+    update();
 }
 
 void MainWindow::applyProductMode()

@@ -96,6 +96,9 @@ public:
     // Captions of every menu, panel and dialog through the translation table; ends with the
     // product-mode adjustment.
     void translateUi();
+    // An entry of the Languages menu: loads the language file and translates every window
+    // again; a file that cannot be loaded is reported and the language stays (false).
+    bool MenuLanguageClick(const QString& fileName);
     // Hides what the pixel-art product mode does not offer. Idempotent.
     void applyProductMode();
     // Window caption: prefix, " - ", the file name without its folder, " - " and the title.

@@ -4,7 +4,11 @@
 
 #include "ToolIcons.h"
 #include "core/Product.h"
+#include "core/QuillError.h"
 #include "core/ui/TFNewImage.h"
+#include "i18n/HelpTopics.h"
+#include "i18n/LanguageFile.h"
+#include "i18n/ui/THelpWindow.h"
 #include "view/ui/TFRealPreview.h"
 
 #include <QAction>
@@ -90,7 +94,7 @@ const QList<MenuDef>& menuDefs()
           {"MenuEditPalette", "Edit palette ...", 'E', "", false}}},
         {"MenuReopen", "Reopen ...", 'R', {}},
         {"MenuHelp", "Help", 'H',
-         {{"MenuHelpIndex", "Index ...", 'I', "", false},
+         {{"MenuHelpIndex", "Index ...", 'I', "F1", true},
           {"MenuHomePage", "Home page", 'H', "", false},
           {"MenuCheckUpdates", "Check for updates ...", 'C', "", false},
           {nullptr, nullptr, 0, nullptr, false},
@@ -125,6 +129,16 @@ QString withAccelerator(QString text, char accel)
             text.insert(i, QLatin1Char('&'));
     }
     return text;
+}
+
+// Menu entries that open a dialog end in " ...": the key is the text before it, and the
+// decoration is put back after translation ("Save as" gives "Save as ...").
+QString decorated(TStitch& stitch, const QString& caption, QString* plain)
+{
+    static const QString dots = QStringLiteral(" ...");
+    const bool opensDialog = caption.endsWith(dots);
+    *plain = stitch.translate(opensDialog ? caption.chopped(dots.size()) : caption);
+    return opensDialog ? *plain + dots : *plain;
 }
 
 const char* kCaptionKey = "captionKey";
@@ -212,6 +226,10 @@ void MainWindow::createActions()
     connect(action(QStringLiteral("MenuRealPreview")), &QAction::triggered, this,
             &MainWindow::MenuRealPreviewClick);
     connect(action(QStringLiteral("MenuAbout")), &QAction::triggered, this, &MainWindow::showAbout);
+    connect(action(QStringLiteral("MenuHelpIndex")), &QAction::triggered, this,
+            [this] { showHelpContext(this, stitch(), kHelpContents); });
+    // The installed language files are listed afresh whenever the menu opens.
+    connect(m_languagesMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildLanguagesMenu);
     action(QStringLiteral("MenuAbout"))->setMenuRole(QAction::AboutRole);
     createToolActions();
     createStitchActions();
@@ -286,9 +304,10 @@ void MainWindow::translateActions()
         const QVariant key = a->property(kCaptionKey);
         if (!key.isValid())
             continue;
-        const QString text = st.translate(key.toString());
+        QString plain;
+        const QString text = decorated(st, key.toString(), &plain);
         a->setText(withAccelerator(text, char(a->property(kAccelKey).toInt())));
-        a->setToolTip(text);
+        a->setToolTip(plain);
     }
     m_toolBar->setWindowTitle(st.translate(QStringLiteral("Tool bar")));
 }
@@ -296,12 +315,32 @@ void MainWindow::translateActions()
 void MainWindow::rebuildLanguagesMenu()
 {
     m_languagesMenu->clear();
-    for (const QString& language : stitch().InstalledLanguages) {
-        QAction* a = m_languagesMenu->addAction(language);
-        a->setObjectName(QStringLiteral("Language_") + language);
-        a->setEnabled(false);
+    const QString current = LanguageFile::fileNameOf(stitch().DefaultLanguage);
+    for (const LanguageEntry& language : ReadLanguages(stitch())) {
+        QAction* a = m_languagesMenu->addAction(language.caption);
+        a->setObjectName(QStringLiteral("Language_") + language.caption);
+        a->setStatusTip(language.fileName);
+        a->setToolTip(language.caption);
+        a->setCheckable(true);
+        a->setChecked(language.fileName == current);
+        const QString fileName = language.fileName;
+        connect(a, &QAction::triggered, this, [this, fileName] { MenuLanguageClick(fileName); });
     }
     m_languagesMenu->menuAction()->setEnabled(true);
+}
+
+bool MainWindow::MenuLanguageClick(const QString& fileName)
+{
+    try {
+        selectLanguage(stitch(), session().settings(), fileName);
+    } catch (const QuillError& e) {
+        // The language in use stays, and so does every caption.
+        showMessage(QMessageBox::Warning, e.translated(stitch()));
+        rebuildLanguagesMenu();
+        return false;
+    }
+    translateUi();
+    return true;
 }
 
 void MainWindow::showAbout()

@@ -79,9 +79,15 @@ void writeInstallerValues(SettingsStore& store, const QString& dataDir)
     store.writeString(QStringLiteral("SavePath"), asFolder(documents));
     store.writeString(QStringLiteral("DefaultColorTable"), QStringLiteral("DMC"));
     store.writeString(QStringLiteral("DefaultCharacterMap"), QStringLiteral("Quillmark Symbols"));
-    store.writeString(QStringLiteral("DefaultLanguage"), QStringLiteral("english"));
+    store.writeString(QStringLiteral("DefaultLanguage"), QStringLiteral("english.lang"));
     store.writeString(QStringLiteral("InstallPath"), asFolder(QCoreApplication::applicationDirPath()));
-    store.replaceSubkeyList(QStringLiteral("Languages"), {QStringLiteral("english")});
+    // Every shipped language is installed; "english" is there even when its file is missing.
+    QStringList languages = {QStringLiteral("english")};
+    const QDir languageDir(subFolder(dataDir, QStringLiteral("languages")));
+    for (const QFileInfo& f : languageDir.entryInfoList({QStringLiteral("*.lang")}, QDir::Files, QDir::Name))
+        if (!languages.contains(f.completeBaseName()))
+            languages << f.completeBaseName();
+    store.replaceSubkeyList(QStringLiteral("Languages"), languages);
     store.sync();
 }
 

@@ -1,5 +1,7 @@
 #include "TStitch.h"
 
+#include <QFile>
+
 TStitch::TStitch(QObject* parent) : QObject(parent) {}
 
 TStitch::~TStitch() = default;
@@ -50,10 +52,28 @@ void TStitch::OpenFile(const QString& name)
     FileNameAssigned = true;
 }
 
+namespace {
+
+// With QUILLMARK_KEY_LOG naming a file, every text asked for that the table did not hold is
+// appended to it, one per line (UTF-8): the list of keys that the language files still lack,
+// for tools/check-languages.py --missing.
+void logUnknownKey(const QString& s)
+{
+    static const QString path = qEnvironmentVariable("QUILLMARK_KEY_LOG");
+    if (path.isEmpty() || s.trimmed().isEmpty())
+        return;
+    QFile log(path);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+        log.write(QString(s).replace(QLatin1Char('\n'), QStringLiteral("\\n")).toUtf8() + '\n');
+}
+
+} // namespace
+
 QString TStitch::translate(const QString& s)
 {
     if (const QString* t = Language.find(s))
         return *t;
+    logUnknownKey(s);
     Language.insert(s, s);
     return s;
 }

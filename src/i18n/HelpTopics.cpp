@@ -1,39 +1,71 @@
 #include "HelpTopics.h"
 
+#include "core/TStitch.h"
+
+#include <QFileInfo>
+
 namespace {
 
-const HelpTopic kTopics[] = {
-    {1400, "Insert text",
-     "Type a line of text and choose its font, size, style and colour. Every pixel of the text "
-     "becomes one cell; the preview shows the cells at the zoom of the chart and the size line "
-     "gives the text's width and height in cells. With Auto enlarge main picture set, a design "
-     "smaller than the text grows to fit it. OK puts the text on the chart as a floating block: "
-     "move it with the frame, rotate or mirror it, and merge it into the design."},
-    {5100, "Step 1: choose the part of the picture",
-     "Drag the yellow frame or its edges and corners over the part of the picture that becomes "
-     "the pattern. The zoom bar makes the picture smaller or larger on the screen; it does not "
-     "change the picture. Press Next to go on."},
-    {5200, "Step 2: brightness and contrast",
-     "Move the Brightness and Contrast bars until the picture looks right. Reset to default "
-     "gives brightness 0 and contrast 100, the picture as it was chosen."},
-    {5300, "Step 3: size of the pattern",
-     "Enter the largest width or height of the pattern in cells. The other side keeps the "
-     "proportion of the picture. The new size is shown after two seconds or when you press "
-     "Set size."},
-    {5400, "Step 4: palette, symbols and colours",
-     "Choose the palette whose colours the pattern uses and the symbols of its chart. Colors "
-     "count keeps only the colours that cover most of the picture. Dithering mixes the kept "
-     "colours to show the ones that were left out; the level bar sets how strongly. Finish "
-     "makes the pattern; Create empty template makes an empty pattern of this size with the "
-     "picture behind it."},
-};
+const QString kEnglish = QStringLiteral("english");
 
 } // namespace
 
+const QList<HelpTopic>& helpTopics()
+{
+    static const QList<HelpTopic> topics = {
+        {kHelpContents, "index.html"},
+        {295, "update-check.html"},
+        {1400, "text-tool.html"},
+        {3100, "characters-editor.html"},
+        {3150, "cmyk-colors.html"},
+        {3200, "print.html"},
+        {3300, "new-design.html"},
+        {3400, "design-settings.html"},
+        {3600, "change-character.html"},
+        {3700, "options.html"},
+        {3800, "motif-library.html"},
+        {3900, "add-to-library.html"},
+        {4200, "palette-editor.html"},
+        // The four steps of the conversion wizard.
+        {5100, "convert-crop.html"},
+        {5200, "convert-brightness.html"},
+        {5300, "convert-size.html"},
+        {5400, "convert-colors.html"},
+    };
+    return topics;
+}
+
 const HelpTopic* findHelpTopic(int context)
 {
-    for (const HelpTopic& t : kTopics)
+    for (const HelpTopic& t : helpTopics())
         if (t.context == context)
             return &t;
     return nullptr;
+}
+
+QString helpLanguage(const TStitch& stitch)
+{
+    const QString name = QFileInfo(stitch.DefaultLanguage).completeBaseName();
+    return name.isEmpty() ? kEnglish : name;
+}
+
+QString helpFolder(const TStitch& stitch, const QString& language)
+{
+    return stitch.HelpPath + language + QLatin1Char('/');
+}
+
+QString helpPagePath(const TStitch& stitch, const QString& page)
+{
+    for (const QString& language : {helpLanguage(stitch), kEnglish}) {
+        const QString path = helpFolder(stitch, language) + page;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
+QString helpContextPath(const TStitch& stitch, int context)
+{
+    const HelpTopic* topic = findHelpTopic(context);
+    return topic ? helpPagePath(stitch, QString::fromLatin1(topic->page)) : QString();
 }

@@ -5,6 +5,7 @@
 #include "core/QuillError.h"
 #include "core/SymbolFont.h"
 #include "files/RhodesFile.h"
+#include "i18n/LanguageFile.h"
 #include "palettes/CharacterSetFile.h"
 #include "palettes/CmykTable.h"
 #include "palettes/PaletteFile.h"
@@ -42,6 +43,15 @@ QStringList Session::initialise()
     st.ReadGeneralSettings(*m_settings);
     if (!m_options.dataDir.isEmpty())
         applyDataDirOverride(st, m_options.dataDir);
+    // The language comes before any text is shown; when it cannot be loaded the texts stay
+    // as the table had them (English at the first start) and the problem is reported.
+    try {
+        selectLanguage(st, *m_settings, st.DefaultLanguage.isEmpty()
+                                            ? QString::fromLatin1(LanguageFile::kKeyFile)
+                                            : st.DefaultLanguage);
+    } catch (const QuillError& e) {
+        m_warnings << e.translated(st);
+    }
     const QString problem = checkDataFolders(st);
     if (!problem.isEmpty())
         throw QuillError(problem);

@@ -180,12 +180,14 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuPatternSettings", "Pattern settings ...", "", false, true},
         {"MenuOptions", "Options ...", "", false, true},
         {"MenuHelp", "Help", "", true, true},
-        {"MenuHelpIndex", "Index ...", "", false, true},
+        {"MenuHelpIndex", "Index ...", "F1", true, true},
         {"MenuHomePage", "Home page", "", false, true},
         {"MenuCheckUpdates", "Check for updates ...", "", false, true},
         {"MenuAbout", "About ...", "", true, true},
         {"MenuLanguages", "Languages", "", true, true},
-        {"Language_english", "english", "", false, true},
+        {"Language_deutsch", "deutsch", "", true, true},
+        {"Language_english", "english", "", true, true},
+        {"Language_francais", "francais", "", true, true},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);

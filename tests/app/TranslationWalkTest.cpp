@@ -1,9 +1,12 @@
-// Every text the application shows passes through the translation table: the main window, its
-// menus and tool bar, and every window and dialog it opens are walked (a new window is one
-// more `run` of its command with walkAndClose, and its name in the list of windows reached), and each visible
-// caption, title, tool tip, list item and column header must be made of texts that
-// TStitch::translate handed out (the table records every key it was asked for) and of the
-// user's data (names of palettes, character sets, fonts, colours, files, numbers).
+// Every text the application shows is a key of the shipped "english.lang", so that every
+// language file can translate it: the main window, its menus and tool bar, and every window
+// and dialog it opens are walked (a new window is one more `run` of its command with
+// walkAndClose, and its name in the list of windows reached), and each visible caption, title,
+// tool tip, list item and column header must be made of keys of english.lang (with their
+// decorations such as " ..." and ": ") and of the user's data (names of palettes, character
+// sets, fonts, colours, files, numbers). Every text the windows asked the translation table
+// for must be a key of english.lang too; the failure lists the missing keys ready to append
+// (tools/check-languages.py --missing takes such a list).
 #include "ModalScript.h"
 #include "app/MainWindow.h"
 #include "app/ChartWidget.h"
@@ -11,6 +14,7 @@
 #include "core/Product.h"
 #include "core/ui/ColorPanel.h"
 #include "core/ui/TFNewImage.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/ui/THelpWindow.h"
 #include "palettes/ui/TFChangeCharacter.h"
 #include "palettes/ui/TFCharacters.h"
@@ -31,6 +35,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSet>
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -53,7 +58,12 @@ struct Finding
 class TextWalk
 {
 public:
-    explicit TextWalk(TStitch& stitch) : m_stitch(stitch) {}
+    explicit TextWalk(TStitch& stitch)
+        : m_stitch(stitch),
+          m_keys(LanguageFile::read(testsupport::shippedDataDir() + QStringLiteral("/languages/english.lang")))
+    {
+        m_keys.removeAll(QString());
+    }
 
     // Words that are the user's data or the product's name, never translated.
     void addData(const QStringList& words)
@@ -116,19 +126,24 @@ public:
                 checkAction(where + QLatin1Char('>') + a->objectName(), sub);
     }
 
-    // The texts the translation table handed out so far, longest first.
-    QStringList translations() const
+    // The texts the windows asked the translation table for that english.lang does not hold
+    // (and that are not the user's data), in the order they were first asked.
+    QStringList missingKeys() const
     {
+        const QSet<QString> keys(m_keys.begin(), m_keys.end());
+        const QSet<QString> data(m_data.begin(), m_data.end());
         QStringList out;
-        for (int i = 0; i < m_stitch.Language.size(); ++i)
-            out << m_stitch.Language.at(i).second;
+        for (qsizetype i = 0; i < m_stitch.Language.size(); ++i) {
+            const QString& key = m_stitch.Language.at(i).first;
+            if (!keys.contains(key) && !data.contains(key.trimmed()) && !key.trimmed().isEmpty())
+                out << key;
+        }
         return out;
     }
 
     QList<Finding> findings() const
     {
-        // Decided at the end, when the table holds every key the walk made the program ask.
-        QStringList known = translations() + m_data;
+        QStringList known = m_keys + m_data;
         std::sort(known.begin(), known.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
         QList<Finding> out;
         for (const Finding& f : m_seen)
@@ -203,6 +218,7 @@ private:
     }
 
     TStitch& m_stitch;
+    QStringList m_keys; // the lines of english.lang
     QStringList m_data;
     QList<Finding> m_seen;
 };
@@ -366,23 +382,32 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
     for (const Finding& f : walk->findings())
         report << f.where + QStringLiteral(": \"") + f.text + QLatin1Char('"');
     EXPECT_TRUE(report.isEmpty()) << report.join(QLatin1Char('\n')).toStdString();
+    const QStringList missing = walk->missingKeys();
+    EXPECT_TRUE(missing.isEmpty()) << "keys that english.lang lacks:\n"
+                                   << missing.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(TranslationWalkTest, TheWalkFindsATextThatEscapedTheTable)
 {
-    // The walk itself: a caption set without the table is found, one from the table is not.
+    // The walk itself: a caption set without the table is found, and so is one that came
+    // through the table but is no key of english.lang; a key of english.lang is fine.
     auto* label = new QLabel(QStringLiteral("Plain English caption"), w.get());
     label->setObjectName(QStringLiteral("Escaped"));
-    auto* fine = new QLabel(w->stitch().translate(QStringLiteral("Through the table")), w.get());
+    auto* unknown = new QLabel(w->stitch().translate(QStringLiteral("Through the table only")), w.get());
+    unknown->setObjectName(QStringLiteral("NoKey"));
+    auto* fine = new QLabel(w->stitch().translate(QStringLiteral("Save as")) + QStringLiteral(" ..."), w.get());
     fine->setObjectName(QStringLiteral("Fine"));
-    label->show();
-    fine->show();
+    for (QLabel* l : {label, unknown, fine})
+        l->show();
     walk->walk(w.get(), QStringLiteral("main window"));
     QStringList where;
     for (const Finding& f : walk->findings())
         where << f.where;
     EXPECT_TRUE(where.contains(QStringLiteral("main window/Escaped"))) << where.join(' ').toStdString();
+    EXPECT_TRUE(where.contains(QStringLiteral("main window/NoKey"))) << where.join(' ').toStdString();
     EXPECT_FALSE(where.contains(QStringLiteral("main window/Fine")));
+    EXPECT_TRUE(walk->missingKeys().contains(QStringLiteral("Through the table only")));
+    EXPECT_FALSE(walk->missingKeys().contains(QStringLiteral("Save as")));
 }
 
 TEST_F(TranslationWalkTest, ChangedTranslationsReachTheWizardAndTheErrorsOfTheReaders)

@@ -253,7 +253,7 @@ TEST(GeneralSettings, FirstRunWritesEveryDefaultAndReadsIt)
     EXPECT_EQ(s.libraryPath, run.dataDir + QStringLiteral("/library"));
     EXPECT_EQ(s.defaultPalette, QStringLiteral("DMC"));
     EXPECT_EQ(s.defaultCharacters, QStringLiteral("Quillmark Symbols"));
-    EXPECT_EQ(s.DefaultLanguage, QStringLiteral("english"));
+    EXPECT_EQ(s.DefaultLanguage, QStringLiteral("english.lang"));
     EXPECT_EQ(s.InstalledLanguages, QStringList{QStringLiteral("english")});
     EXPECT_TRUE(s.RecentFiles.isEmpty());
 }
@@ -545,7 +545,7 @@ TEST(DataPaths, InstallerValuesPointAtTheDataFolder)
         {"LibraryPath", dataDir + "/library"},
         {"DefaultColorTable", "DMC"},
         {"DefaultCharacterMap", "Quillmark Symbols"},
-        {"DefaultLanguage", "english"},
+        {"DefaultLanguage", "english.lang"},
         {"InstallPath", program},
         {"maxColors", "600"},
     };
@@ -560,6 +560,19 @@ TEST(DataPaths, InstallerValuesPointAtTheDataFolder)
         EXPECT_TRUE(v.endsWith(u'/')) << v.toStdString();
     }
     EXPECT_EQ(store.subkeyStrings(QStringLiteral("Languages")), QStringList{QStringLiteral("english")});
+}
+
+TEST(DataPaths, EveryShippedLanguageIsInstalled)
+{
+    const QString dataDir = makeDataDir({QStringLiteral("languages")});
+    for (const char* name : {"francais.lang", "deutsch.lang", "english.lang", "notes.txt"}) {
+        QFile f(dataDir + QStringLiteral("/languages/") + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    SettingsStore store(freshIni());
+    writeInstallerValues(store, dataDir);
+    EXPECT_EQ(store.subkeyStrings(QStringLiteral("Languages")),
+              (QStringList{QStringLiteral("english"), QStringLiteral("deutsch"), QStringLiteral("francais")}));
 }
 
 TEST(DataPaths, InstallerValuesNeverReplaceAnExistingStore)

@@ -2,6 +2,7 @@
 
 #include "core/TStitch.h"
 #include "i18n/ui/Retranslate.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,6 +17,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The page of the help that explains this dialog.
+constexpr int kHelpContext = 3300;
 
 // Small pictures of the two cell aspects: a cross in a square cell, a "V" in a flat one.
 QPixmap aspectPicture(bool knitting)
@@ -189,6 +193,5 @@ void TFNewImage::confirm()
 
 void TFNewImage::showHelp()
 {
-    showMessageBox(this, QMessageBox::Information, windowTitle(),
-                   m_stitch.translate(QStringLiteral("Help is not available yet.")), m_stitch);
+    showHelpContext(this, m_stitch, kHelpContext);
 }

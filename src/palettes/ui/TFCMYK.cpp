@@ -3,6 +3,7 @@
 #include "core/QuillError.h"
 #include "core/SymbolFont.h"
 #include "core/TStitch.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -276,9 +277,7 @@ void TFCMYK::BOKClick()
 
 void TFCMYK::HelpClick()
 {
-    // Help topic kHelpTopic belongs to the help file, which this version does not ship.
-    Q_UNUSED(kHelpTopic);
-    showMessage(m_stitch.translate(QStringLiteral("Help is not available yet.")));
+    showHelpContext(this, m_stitch, kHelpTopic);
 }
 
 void TFCMYK::showMessage(const QString& text)

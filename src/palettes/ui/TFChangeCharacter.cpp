@@ -4,6 +4,7 @@
 #include "core/SymbolFont.h"
 #include "core/TStitch.h"
 #include "i18n/ui/Retranslate.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -192,9 +193,7 @@ void TFChangeCharacter::BOKClick()
 
 void TFChangeCharacter::HelpClick()
 {
-    // Help topic kHelpTopic belongs to the help file, which this version does not ship.
-    Q_UNUSED(kHelpTopic);
-    showMessage(m_doc.stitch().translate(QStringLiteral("Help is not available yet.")));
+    showHelpContext(this, m_doc.stitch(), kHelpTopic);
 }
 
 bool showChangeCharacter(QWidget* parent, PatternDocument& doc)

@@ -3,6 +3,7 @@
 #include "core/SymbolFont.h"
 #include "core/TStitch.h"
 #include "i18n/ui/Retranslate.h"
+#include "i18n/ui/THelpWindow.h"
 #include "palettes/CharacterSetFile.h"
 
 #include <QApplication>
@@ -139,7 +140,7 @@ void TFCharacters::buildUi()
     m_saveAsButton->setObjectName(QStringLiteral("saveAsButton"));
     top->addWidget(toolBar);
 
-    auto* options = new QGroupBox(tr2(" Options "), this);
+    auto* options = new QGroupBox(QLatin1Char(' ') + tr2("Options") + QLatin1Char(' '), this);
     auto* form = new QFormLayout(options);
     m_font = new QComboBox(options);
     m_font->addItems(m_editor->fonts());
@@ -379,9 +380,7 @@ void TFCharacters::BMoveDownClick()
 
 void TFCharacters::HelpClick()
 {
-    // Help topic kHelpTopic belongs to the help file, which this version does not ship.
-    Q_UNUSED(kHelpTopic);
-    showMessage(tr2("Help is not available yet."));
+    showHelpContext(this, m_stitch, kHelpTopic);
 }
 
 bool TFCharacters::mayClose()

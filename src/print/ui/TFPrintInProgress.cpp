@@ -1,6 +1,7 @@
 #include "TFPrintInProgress.h"
 
 #include "core/TStitch.h"
+#include "i18n/ui/Retranslate.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -13,12 +14,14 @@ TFPrintInProgress::TFPrintInProgress(TStitch& stitch, QWidget* parent)
       m_stitch(stitch)
 {
     setObjectName(QStringLiteral("FPrintInProgress"));
-    setWindowTitle(m_stitch.translate(QStringLiteral("Print In Progress")));
+    // Captions by key, so that a change of language reaches this window too.
+    setTextKey(this, QStringLiteral("Print In Progress"), m_stitch);
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(QStringLiteral("LabelPage"));
     m_pageBar = new QProgressBar(this);
     m_pageBar->setObjectName(QStringLiteral("ProgressPage"));
-    m_backLabel = new QLabel(m_stitch.translate(QStringLiteral("Backstitches")), this);
+    m_backLabel = new QLabel(this);
+    setTextKey(m_backLabel, QStringLiteral("Backstitches"), m_stitch);
     m_backLabel->setObjectName(QStringLiteral("LabelBack"));
     m_backBar = new QProgressBar(this);
     m_backBar->setObjectName(QStringLiteral("ProgressBack"));
@@ -26,7 +29,8 @@ TFPrintInProgress::TFPrintInProgress(TStitch& stitch, QWidget* parent)
         bar->setTextVisible(false);
         bar->setMinimumWidth(320);
     }
-    m_cancel = new QPushButton(m_stitch.translate(QStringLiteral("Cancel")), this);
+    m_cancel = new QPushButton(this);
+    setTextKey(m_cancel, QStringLiteral("Cancel"), m_stitch);
     m_cancel->setObjectName(QStringLiteral("ButtonCancel"));
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         m_cancelled = true;

@@ -6,6 +6,7 @@
 #include "core/PatternDocument.h"
 #include "core/TStitch.h"
 #include "print/PrinterStatus.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -302,9 +303,7 @@ void TFPrintOptions::showProperties()
 
 void TFPrintOptions::showHelp()
 {
-    QMessageBox::information(this, windowTitle(),
-                             m_stitch.translate(QStringLiteral("Help is not available yet."))
-                                 + QStringLiteral(" (%1)").arg(kHelpTopic));
+    showHelpContext(this, m_stitch, kHelpTopic);
 }
 
 void TFPrintOptions::showMessage(const QString& key, const QString& detail)
