@@ -117,14 +117,19 @@ const MenuDef* findMenuDef(const QString& name)
 }
 
 // A translated caption with its accelerator: "&" before the first occurrence of the letter,
-// any "&" of the text itself doubled so that it shows.
+// any "&" of the text itself doubled so that it shows. A translation without that letter
+// ("Datei" for "File") gets its first letter instead, so that every menu keeps a key.
 QString withAccelerator(QString text, char accel)
 {
     text.replace(QLatin1Char('&'), QStringLiteral("&&"));
     if (accel) {
-        int i = text.indexOf(QLatin1Char(accel));
+        qsizetype i = text.indexOf(QLatin1Char(accel));
         if (i < 0)
             i = text.indexOf(QLatin1Char(accel), 0, Qt::CaseInsensitive);
+        if (i < 0)
+            for (qsizetype j = 0; j < text.size() && i < 0; ++j)
+                if (text.at(j).isLetter())
+                    i = j;
         if (i >= 0)
             text.insert(i, QLatin1Char('&'));
     }
