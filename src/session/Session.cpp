@@ -45,12 +45,15 @@ QStringList Session::initialise()
         applyDataDirOverride(st, m_options.dataDir);
     // The language comes before any text is shown; when it cannot be loaded the texts stay
     // as the table had them (English at the first start) and the problem is reported.
+    // English is the keys themselves: without its file the program still speaks it.
+    const QString language = LanguageFile::fileNameOf(
+        st.DefaultLanguage.isEmpty() ? QString::fromLatin1(LanguageFile::kKeyFile) : st.DefaultLanguage);
     try {
-        selectLanguage(st, *m_settings, st.DefaultLanguage.isEmpty()
-                                            ? QString::fromLatin1(LanguageFile::kKeyFile)
-                                            : st.DefaultLanguage);
+        selectLanguage(st, *m_settings, language);
     } catch (const QuillError& e) {
-        m_warnings << e.translated(st);
+        const bool english = language == QLatin1String(LanguageFile::kKeyFile);
+        if (!english || QFileInfo::exists(st.LanguagesPath + language))
+            m_warnings << e.translated(st);
     }
     const QString problem = checkDataFolders(st);
     if (!problem.isEmpty())

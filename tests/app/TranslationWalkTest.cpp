@@ -367,13 +367,19 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
     }
     run("ButtonText", {walkAndClose(QStringLiteral("Insert text"))});
     run("MenuAbout", {walkAndClose(QStringLiteral("About"))});
+    // The help at its contents (F1 and "Index ...").
+    w->action(QStringLiteral("MenuHelpIndex"))->trigger();
+    THelpWindow* contents = w->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(contents, nullptr);
+    walk->walk(contents, QStringLiteral("help contents"));
+    contents->close();
 
     // Every window was reached.
     for (const char* name : {"main window", "unsaved question", "New Image", "wizard step 1", "wizard step 2",
                              "wizard step 3", "wizard step 4", "wizard help 4", "picture error",
                              "Change character", "Characters editor", "palette pop-up", "ghost window",
                              "choose palette", "Print options", "CMYK colors", "Real preview", "Insert text",
-                             "About"})
+                             "About", "help contents"})
         EXPECT_GT(walk->seenIn(QString::fromLatin1(name)), 0) << name;
 
     addData();
