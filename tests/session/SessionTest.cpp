@@ -202,3 +202,37 @@ TEST(Session, AMissingFolderOfTheDataStopsTheStartOnlyWhenItHoldsCatalogues)
 }
 
 } // namespace
+
+namespace {
+
+// The language of the settings is loaded before anything is shown; one that cannot be loaded
+// is reported and leaves the texts in English (English itself needs no file).
+TEST(Session, StartsInTheLanguageOfTheSettings)
+{
+    const struct { const char* name; const char* language; const char* file; const char* warning; } rows[] = {
+        {"german", "deutsch.lang", "Datei", nullptr},
+        {"old setting without extension", "francais", "Fichier", nullptr},
+        {"missing file", "klingon.lang", "File", "klingon.lang"},
+        {"english", "english.lang", "File", nullptr},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QString ini = freshSettings(r.name);
+        {
+            Session first({ini, QString()});
+            first.initialise();
+            first.settings().writeString(QStringLiteral("DefaultLanguage"), QString::fromLatin1(r.language));
+            first.settings().sync();
+        }
+        Session session({ini, QString()});
+        const QStringList warnings = session.initialise();
+        EXPECT_EQ(session.stitch().translate(QStringLiteral("File")), QString::fromLatin1(r.file));
+        if (r.warning) {
+            ASSERT_EQ(warnings.size(), 1);
+            EXPECT_TRUE(warnings.first().contains(QString::fromLatin1(r.warning))) << warnings.first().toStdString();
+        } else
+            EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    }
+}
+
+} // namespace
