@@ -5,6 +5,8 @@
 #include "SettingsStore.h"
 #include "TStitch.h"
 
+#include <QDir>
+
 namespace {
 
 const QString kNotInstalled = QStringLiteral("Software was not installed properly. Please reinstall.");
@@ -160,6 +162,11 @@ void TStitch::WriteGeneralSettings(SettingsStore& store) const
     store.replaceSubkeyList(QStringLiteral("LastFiles"), RecentFiles);
 
     if (!store.sync()) {
-        throw QuillError(QStringLiteral("The settings could not be saved.\n%1"), {QuillError::translatable(store.errorText())});
+        // The store's reason names its file: the file becomes the argument, so that the
+        // reason is a key of the language files like every other message.
+        QString reason = store.errorText();
+        reason.replace(store.fileName(), QStringLiteral("%1"));
+        throw QuillError(QStringLiteral("The settings could not be saved.\n") + reason,
+                         {QDir::toNativeSeparators(store.fileName())});
     }
 }

@@ -58,7 +58,7 @@ void collect(Captions& out, QWidget* window, const QString& name)
     widgets.prepend(window);
     int n = 0;
     for (QWidget* w : widgets) {
-        if (w != window && w->isWindow())
+        if (w->window() != window) // another window's, collected under its own name
             continue;
         const QString where = name + QLatin1Char('/') + w->objectName() + QLatin1Char('#')
             + QString::number(n++);
