@@ -94,7 +94,9 @@ public:
     void togglePalette();
 
     // Captions of every menu, panel and dialog through the translation table; ends with the
-    // product-mode adjustment.
+    // product-mode adjustment. The one path a change of language takes: a window the main
+    // window keeps gets its translateUi called here, and every widget captioned with
+    // setTextKey (i18n/ui/Retranslate.h) follows by itself.
     void translateUi();
     // An entry of the Languages menu: loads the language file and translates every window
     // again; a file that cannot be loaded is reported and the language stays (false).
