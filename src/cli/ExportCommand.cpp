@@ -79,7 +79,8 @@ int commandExport(Session& session, const QStringList& args)
     try {
         written = exportPages(job, request);
     } catch (const QuillError& e) {
-        throw QuillError(st.translate(e.message()));
+        // The message in the current language, with its arguments put in after translation.
+        throw QuillError(e.translated(st));
     }
     QTextStream out(stdout);
     for (const QString& f : written)

@@ -5,6 +5,7 @@
 #include "core/TStitch.h"
 #include "palettes/ui/TFCharacters.h"
 #include "support/TestSupport.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -308,11 +309,15 @@ TEST_F(CharactersEditorWidgetTest, ClosingAsksAboutUnsavedWork)
     EXPECT_EQ(dialog->allList()->model()->rowCount(), 535);
 }
 
-TEST_F(CharactersEditorWidgetTest, HelpSaysItIsNotAvailable)
+TEST_F(CharactersEditorWidgetTest, HelpOpensThePageOfTheEditor)
 {
     QTest::mouseClick(button(QStringLiteral("Help")), Qt::LeftButton);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages.first().contains(QStringLiteral("not available")));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    auto* page = dialog->findChild<THelpWindow*>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->context(), 3100);
+    EXPECT_TRUE(page->isVisible());
+    page->close();
 }
 
 } // namespace

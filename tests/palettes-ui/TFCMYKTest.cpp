@@ -4,6 +4,7 @@
 #include "palettes/ui/TFCMYK.h"
 #include "support/SmallDesign.h"
 #include "support/TestSupport.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -193,11 +194,15 @@ TEST_F(TFCMYKTest, DestroyingTheWindowWhileEditingKeepsTheEdit)
     EXPECT_EQ(d.stitch.CMYK.value(cmykTableKey(kWhite)), makeCmyk(0, 0, 0, 100));
 }
 
-TEST_F(TFCMYKTest, HelpShowsAShortMessage)
+TEST_F(TFCMYKTest, HelpOpensThePageOfTheTable)
 {
     QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
-    EXPECT_EQ(messages, QStringList{"Help is not available yet."});
+    EXPECT_TRUE(messages.isEmpty());
+    auto* page = dialog->findChild<THelpWindow*>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->context(), 3150);
     EXPECT_TRUE(dialog->isVisible());
+    page->close();
 }
 
 } // namespace
