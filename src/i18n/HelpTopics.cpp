@@ -1,5 +1,6 @@
 #include "HelpTopics.h"
 
+#include "core/DataPaths.h"
 #include "core/TStitch.h"
 
 #include <QFileInfo>
@@ -51,7 +52,10 @@ QString helpLanguage(const TStitch& stitch)
 
 QString helpFolder(const TStitch& stitch, const QString& language)
 {
-    return stitch.HelpPath + language + QLatin1Char('/');
+    // Without a help folder in the settings the shipped help stands in.
+    const QString root = stitch.HelpPath.isEmpty() ? findShippedDataDir() + QStringLiteral("/help/")
+                                                   : stitch.HelpPath;
+    return root + language + QLatin1Char('/');
 }
 
 QString helpPagePath(const TStitch& stitch, const QString& page)

@@ -27,7 +27,8 @@ const HelpTopic* findHelpTopic(int context);
 // for "deutsch.lang"); "english" when none is chosen.
 QString helpLanguage(const TStitch& stitch);
 
-// The folder of the help pages of a language ("<HelpPath><language>/").
+// The folder of the help pages of a language ("<HelpPath><language>/"; the shipped help
+// folder when HelpPath is empty).
 QString helpFolder(const TStitch& stitch, const QString& language);
 
 // The file of `page` in the current language, or the English one when the language has none;
