@@ -319,7 +319,13 @@ void MainWindow::translateActions()
 
 void MainWindow::rebuildLanguagesMenu()
 {
-    m_languagesMenu->clear();
+    // The entry that was chosen may be the sender of the signal that brought us here: the old
+    // entries go once control is back in the event loop, nameless so that nothing finds them.
+    for (QAction* old : m_languagesMenu->actions()) {
+        m_languagesMenu->removeAction(old);
+        old->setObjectName(QString());
+        old->deleteLater();
+    }
     const QString current = LanguageFile::fileNameOf(stitch().DefaultLanguage);
     for (const LanguageEntry& language : ReadLanguages(stitch())) {
         QAction* a = m_languagesMenu->addAction(language.caption);
