@@ -4,6 +4,7 @@
 #include "ChartWidget.h"
 #include "convert/ui/TFWizzard.h"
 #include "editing/ui/TFInsert.h"
+#include "editing/ui/TFText.h"
 #include "i18n/ui/Retranslate.h"
 #include "i18n/ui/THelpWindow.h"
 #include "core/NewImageOptions.h"
@@ -135,6 +136,8 @@ void MainWindow::translateUi()
         m_printOptions->translateUi();
     if (m_palette)
         m_palette->translateUi();
+    if (m_textDialog)
+        m_textDialog->translateUi();
     for (QWidget* w : findChildren<QWidget*>())
         if (w->isWindow())
             retranslate(w, stitch());

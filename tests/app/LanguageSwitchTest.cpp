@@ -1,13 +1,14 @@
 // The Languages menu and switching languages: every caption of the main window (menus, tool
 // tips, status bar, colour panel, file-dialog filters) and of every window it keeps (New Image,
-// print dialog, insert dialog, palette pop-up, ghost window, conversion wizard, help) follows
-// the chosen language at once, and English -> Deutsch -> English gives back every caption's
-// first wording. F1 opens the help at its contents in the current language.
+// print dialog, insert dialog, palette pop-up, ghost window, conversion wizard, text dialog,
+// help) follows the chosen language at once, and English -> Deutsch -> English gives back every
+// caption's first wording. F1 opens the help at its contents in the current language.
 #include "ModalScript.h"
 #include "WindowFixture.h"
 #include "app/MainWindow.h"
 #include "convert/ui/TFWizzard.h"
 #include "editing/ui/TFInsert.h"
+#include "editing/ui/TFText.h"
 #include "core/SettingsStore.h"
 #include "core/ui/ColorPanel.h"
 #include "core/ui/TFNewImage.h"
@@ -137,6 +138,7 @@ protected:
         w->action(QStringLiteral("MenuConvert"))->trigger();
         ASSERT_TRUE(script.done());
         ASSERT_NE(w->findChild<TFWizzard*>(), nullptr);
+        w->textDialog()->show();
         w->action(QStringLiteral("MenuHelpIndex"))->trigger();
     }
 
@@ -150,7 +152,8 @@ protected:
         const struct { QWidget* window; const char* name; } windows[] = {
             {w->insertDialog(), "insert"}, {w->printDialog(), "print"}, {w->palettePopup(), "palette"},
             {w->ghostWindow(), "ghost"}, {w->newImageDialog(), "new image"},
-            {w->findChild<TFWizzard*>(), "wizard"}, {w->findChild<THelpWindow*>(), "help"}};
+            {w->findChild<TFWizzard*>(), "wizard"}, {w->findChild<THelpWindow*>(), "help"},
+            {w->findChild<TFText*>(), "text"}};
         for (const auto& win : windows)
             if (win.window)
                 collect(out, win.window, QString::fromLatin1(win.name));
