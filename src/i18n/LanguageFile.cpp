@@ -3,6 +3,7 @@
 #include "core/QuillError.h"
 #include "core/SettingsStore.h"
 #include "core/TStitch.h"
+#include "core/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,28 +14,16 @@ namespace LanguageFile {
 
 namespace {
 
-// Windows-1252 differs from Latin-1 in 0x80..0x9F; the five bytes it leaves undefined are 0.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-QString decodeCp1252(const QByteArray& bytes, bool* ok)
+// Windows-1252 without the five bytes it leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D):
+// the shared decoder turns those into C1 control codes, which no language file holds.
+QString decodeStrictCp1252(const QByteArray& bytes, bool* ok)
 {
-    QString out;
-    out.resize(bytes.size());
-    QChar* p = out.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        char16_t u = b;
-        if (b >= 0x80 && b < 0xA0)
-            u = kCp1252High[b - 0x80];
-        if (u == 0) {
+    QString out = decodeCp1252(bytes);
+    for (const QChar c : out) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F) {
             *ok = false;
             return {};
         }
-        *p++ = QChar(u);
     }
     return out;
 }
@@ -68,7 +57,7 @@ QString decode(const QByteArray& bytes, bool* ok)
         }
         text = decodeWith(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, body, ok);
     } else
-        text = decodeCp1252(bytes, ok);
+        text = decodeStrictCp1252(bytes, ok);
     // A NUL character, or half of a UTF-16 surrogate pair without its other half.
     for (qsizetype i = 0; *ok && i < text.size(); ++i) {
         const QChar c = text.at(i);
