@@ -2,6 +2,7 @@
 // changing its size (smaller and larger), each timed alone and with its undo timed apart. Every
 // iteration leaves the design as it found it.
 #include "BenchDesign.h"
+#include "BenchUndo.h"
 #include "core/PatternDocument.h"
 #include "editing/DimensionActions.h"
 #include "editing/TActions.h"
@@ -34,31 +35,9 @@ BenchDesign& design()
     return d;
 }
 
-// Times `change` or, with `timeUndo`, the undo that follows it.
-template <typename Change>
-void run(benchmark::State& state, bool timeUndo, Change change)
-{
-    PatternDocument& doc = design().doc;
-    TActions history(doc);
-    for (auto _ : state) {
-        if (timeUndo)
-            state.PauseTiming();
-        change(doc, history);
-        if (timeUndo)
-            state.ResumeTiming();
-        else
-            state.PauseTiming();
-        history.Undo();
-        if (!timeUndo)
-            state.ResumeTiming();
-        benchmark::DoNotOptimize(doc.CrossCells.constBits());
-    }
-    history.Reset();
-}
-
 void BM_Insert100Columns(benchmark::State& state)
 {
-    run(state, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
+    timeChangeOrUndo(state, design().doc, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
         actionInsert(doc, h, 1000, itColumn, 100);
     });
 }
@@ -66,7 +45,7 @@ BENCHMARK(BM_Insert100Columns)->ArgName("undo")->Arg(0)->Arg(1)->Unit(benchmark:
 
 void BM_Insert100Rows(benchmark::State& state)
 {
-    run(state, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
+    timeChangeOrUndo(state, design().doc, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
         actionInsert(doc, h, 1000, itRow, 100);
     });
 }
@@ -74,7 +53,7 @@ BENCHMARK(BM_Insert100Rows)->ArgName("undo")->Arg(0)->Arg(1)->Unit(benchmark::kM
 
 void BM_ShrinkTo1500(benchmark::State& state)
 {
-    run(state, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
+    timeChangeOrUndo(state, design().doc, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
         actionChangeDimensions(doc, h, 1500, 1500);
     });
 }
@@ -82,7 +61,7 @@ BENCHMARK(BM_ShrinkTo1500)->ArgName("undo")->Arg(0)->Arg(1)->Unit(benchmark::kMi
 
 void BM_EnlargeTo2500(benchmark::State& state)
 {
-    run(state, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
+    timeChangeOrUndo(state, design().doc, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
         actionChangeDimensions(doc, h, 2500, 2500);
     });
 }

@@ -2,6 +2,7 @@
 // the quarter turns and mirrors, merge and its undo, cut and its undo. Every iteration that
 // changes the design leaves it as it found it.
 #include "BenchDesign.h"
+#include "BenchUndo.h"
 #include "core/PatternDocument.h"
 #include "editing/Clipboard.h"
 #include "editing/CutAction.h"
@@ -44,32 +45,10 @@ BENCHMARK_TEMPLATE(BM_Transform, Clipboard::rotateLeft)->Name("BM_RotateLeft")->
 BENCHMARK_TEMPLATE(BM_Transform, Clipboard::mirrorHorizontal)->Name("BM_MirrorHorizontal")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_TEMPLATE(BM_Transform, Clipboard::mirrorVertical)->Name("BM_MirrorVertical")->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Times `change` or, with `timeUndo`, the undo that follows it.
-template <typename Change>
-void run(benchmark::State& state, bool timeUndo, Change change)
-{
-    PatternDocument& doc = benchDesign().doc;
-    TActions history(doc);
-    for (auto _ : state) {
-        if (timeUndo)
-            state.PauseTiming();
-        change(doc, history);
-        if (timeUndo)
-            state.ResumeTiming();
-        else
-            state.PauseTiming();
-        history.Undo();
-        if (!timeUndo)
-            state.ResumeTiming();
-        benchmark::DoNotOptimize(doc.CrossCells.constBits());
-    }
-    history.Reset();
-}
-
 void BM_Merge(benchmark::State& state)
 {
     const TClipboard& clip = block();
-    run(state, state.range(0) != 0, [&clip](PatternDocument& doc, TActions& h) {
+    timeChangeOrUndo(state, benchDesign().doc, state.range(0) != 0, [&clip](PatternDocument& doc, TActions& h) {
         actionFix(doc, h, clip, QPoint(300, 700));
     });
 }
@@ -77,7 +56,7 @@ BENCHMARK(BM_Merge)->ArgName("undo")->Arg(0)->Arg(1)->Unit(benchmark::kMilliseco
 
 void BM_Cut(benchmark::State& state)
 {
-    run(state, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
+    timeChangeOrUndo(state, benchDesign().doc, state.range(0) != 0, [](PatternDocument& doc, TActions& h) {
         TClipboard clip = cutSelection(doc, h, kBlock, true);
         benchmark::DoNotOptimize(clip.ClipCross.constBits());
     });
