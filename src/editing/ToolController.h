@@ -183,6 +183,7 @@ private:
     void selectionPress(QPoint px);
     void selectionMove(QPoint px);
     void selectionHover(QPoint px);
+    bool selectionCanBeCopied();
     void transformBlock(void (TFloatingBlock::*transform)(), bool turns);
 
     // Insertion.

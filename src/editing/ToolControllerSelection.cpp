@@ -76,7 +76,8 @@ void ToolController::selectionHover(QPoint px)
     emit frameHoverChanged(part);
 }
 
-bool ToolController::selectionCopy()
+// Copy and Cut work in the selection tool only, on a selection whose clipboard can be held.
+bool ToolController::selectionCanBeCopied()
 {
     if (m_mode != modSelection)
         return false;
@@ -85,6 +86,13 @@ bool ToolController::selectionCopy()
         emit refused(problem);
         return false;
     }
+    return true;
+}
+
+bool ToolController::selectionCopy()
+{
+    if (!selectionCanBeCopied())
+        return false;
     m_block.setClipboard(Clipboard::copy(m_doc, m_selection.SelectionRect(), m_backStitchesVisible));
     emit floatingBlockChanged();
     return true;
@@ -92,13 +100,8 @@ bool ToolController::selectionCopy()
 
 bool ToolController::selectionCut()
 {
-    if (m_mode != modSelection)
+    if (!selectionCanBeCopied())
         return false;
-    if (const QString problem = clipboardProblem(m_doc.stitch(), m_selection.SelectionRect());
-        !problem.isEmpty()) {
-        emit refused(problem);
-        return false;
-    }
     PatternDocument::NotifyBatch batch(m_doc);
     m_block.setClipboard(cutSelection(m_doc, m_history, m_selection.SelectionRect(),
                                       m_backStitchesVisible));
