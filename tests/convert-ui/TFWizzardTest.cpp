@@ -13,6 +13,7 @@
 #include "files/GhostPicture.h"
 #include "session/DesignSummary.h"
 #include "session/Session.h"
+#include "support/ShippedSession.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -37,12 +38,7 @@ class WizardDialog : public testing::Test
 protected:
     void SetUp() override
     {
-        static int n = 0;
-        Session::Options o;
-        o.settingsFile = testsupport::tempRoot() + QStringLiteral("/wizard-ui-%1.ini").arg(++n);
-        o.dataDir = testsupport::shippedDataDir();
-        session = std::make_unique<Session>(o);
-        session->initialiseWithNewDesign();
+        session = testsupport::startShippedSession();
 
         // A 64 x 48 picture of four coloured quarters.
         QImage p(64, 48, QImage::Format_ARGB32);
@@ -50,7 +46,7 @@ protected:
             for (int x = 0; x < 64; ++x)
                 p.setPixel(x, y, x < 32 ? (y < 24 ? qRgb(200, 30, 30) : qRgb(30, 30, 200))
                                         : (y < 24 ? qRgb(240, 240, 40) : qRgb(20, 120, 20)));
-        path = testsupport::tempRoot() + QStringLiteral("/quarters-%1.png").arg(n);
+        path = testsupport::currentTestPath(QStringLiteral("-quarters.png"));
         ASSERT_TRUE(p.save(path));
         wizard = std::make_unique<TFWizzard>(session->stitch());
         wizard->setSource(loadPicture(path), path);

@@ -6,6 +6,7 @@
 #include "core/QuillError.h"
 #include "session/Session.h"
 #include "support/SmallDesign.h"
+#include "support/ShippedSession.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,7 @@ class Conversion : public testing::Test
 protected:
     void SetUp() override
     {
-        static int n = 0;
-        Session::Options o;
-        o.settingsFile = testsupport::tempRoot() + QStringLiteral("/conversion-%1.ini").arg(++n);
-        o.dataDir = testsupport::shippedDataDir();
-        session = std::make_unique<Session>(o);
-        session->initialiseWithNewDesign();
+        session = testsupport::startShippedSession();
         picture = QImage(20, 20, QImage::Format_ARGB32);
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 20; ++x)

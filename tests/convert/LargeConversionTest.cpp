@@ -8,6 +8,7 @@
 #include "files/DesignFile.h"
 #include "session/Session.h"
 #include "support/CliRunner.h"
+#include "support/ShippedSession.h"
 #include "support/TestSupport.h"
 #include "view/GhostOverlay.h"
 
@@ -61,11 +62,7 @@ class LargeConversion : public testing::Test
 protected:
     void SetUp() override
     {
-        Session::Options o;
-        o.settingsFile = testsupport::currentTestPath(QStringLiteral(".ini"));
-        o.dataDir = testsupport::shippedDataDir();
-        session = std::make_unique<Session>(o);
-        session->initialiseWithNewDesign();
+        session = testsupport::startShippedSession();
     }
     std::unique_ptr<Session> session;
 };

@@ -7,6 +7,7 @@
 
 #include "session/Session.h"
 #include "support/SmallDesign.h"
+#include "support/ShippedSession.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,7 @@ class PaletteActions : public testing::Test
 protected:
     void SetUp() override
     {
-        static int n = 0;
-        Session::Options o;
-        o.settingsFile = testsupport::tempRoot() + QStringLiteral("/actions-%1.ini").arg(++n);
-        o.dataDir = testsupport::shippedDataDir();
-        session = std::make_unique<Session>(o);
-        session->initialiseWithNewDesign();
+        session = testsupport::startShippedSession();
         doc().CreateNewTemplate(12, 6, st().defaultCharacters, QStringLiteral("DMC"));
         history = std::make_unique<TActions>(doc());
     }

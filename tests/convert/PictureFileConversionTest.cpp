@@ -9,6 +9,7 @@
 #include "core/PatternDocument.h"
 #include "core/QuillError.h"
 #include "session/Session.h"
+#include "support/ShippedSession.h"
 #include "support/TestSupport.h"
 #include "view/GhostOverlay.h"
 
@@ -212,11 +213,7 @@ class PictureFileConversion : public testing::Test
 protected:
     void SetUp() override
     {
-        Session::Options o;
-        o.settingsFile = testsupport::currentTestPath(QStringLiteral(".ini"));
-        o.dataDir = testsupport::shippedDataDir();
-        session = std::make_unique<Session>(o);
-        session->initialiseWithNewDesign();
+        session = testsupport::startShippedSession();
     }
     PatternDocument& doc() { return session->document(); }
     std::unique_ptr<Session> session;

@@ -7,6 +7,7 @@
 #include "core/PatternDocument.h"
 #include "core/QuillError.h"
 #include "session/Session.h"
+#include "support/ShippedSession.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,12 +28,7 @@ class Wizard : public testing::Test
 protected:
     void SetUp() override
     {
-        static int n = 0;
-        Session::Options o;
-        o.settingsFile = testsupport::tempRoot() + QStringLiteral("/wizard-%1.ini").arg(++n);
-        o.dataDir = testsupport::shippedDataDir();
-        session = std::make_unique<Session>(o);
-        session->initialiseWithNewDesign();
+        session = testsupport::startShippedSession();
         model = std::make_unique<WizardModel>(session->stitch());
     }
     TStitch& st() { return session->stitch(); }

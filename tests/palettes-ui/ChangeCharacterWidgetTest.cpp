@@ -4,6 +4,7 @@
 #include "core/PatternDocument.h"
 #include "palettes/ui/TFChangeCharacter.h"
 #include "session/Session.h"
+#include "support/ShippedSession.h"
 #include "support/TestSupport.h"
 #include "i18n/ui/THelpWindow.h"
 
@@ -21,11 +22,7 @@ class ChangeCharacterWidgetTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Session::Options o;
-        o.settingsFile = testsupport::tempRoot() + QStringLiteral("/changechar-%1.ini").arg(++counter);
-        o.dataDir = testsupport::shippedDataDir();
-        session = std::make_unique<Session>(o);
-        session->initialiseWithNewDesign();
+        session = testsupport::startShippedSession();
         TStitch& st = session->stitch();
         ASSERT_GE(st.Colors.size(), 6);
         // Five used colours; the draw colour is the first.
@@ -60,7 +57,6 @@ protected:
 
     std::unique_ptr<Session> session;
     QList<ColorKey> used;
-    static inline int counter = 0;
 };
 
 TEST_F(ChangeCharacterWidgetTest, PickingAFreeSymbolChangesTheDrawColour)
