@@ -12,6 +12,7 @@
 #include "palettes/ui/TFCMYK.h"
 #include "palettes/ui/TFCharacters.h"
 #include "palettes/ui/TFPalette.h"
+#include "palettes/ui/TFPaletteEditor.h"
 #include "view/ChartView.h"
 #include "view/GhostState.h"
 #include "view/ZoomList.h"
@@ -226,6 +227,12 @@ void MainWindow::createToolActions()
     // "CMYK colors ...": the CMYK table for the colours of the current design.
     connect(action(QStringLiteral("MenuCMYK")), &QAction::triggered, this,
             [this] { showCmykDialog(this, stitch()); });
+
+    // The palette editor: a saved palette joins the catalogue when it is next loaded.
+    connect(action(QStringLiteral("MenuNewPalette")), &QAction::triggered, this,
+            [this] { showNewPalette(this, stitch()); });
+    connect(action(QStringLiteral("MenuEditPalette")), &QAction::triggered, this,
+            [this] { showEditPalette(this, stitch()); });
 }
 
 void MainWindow::createToolButtons()

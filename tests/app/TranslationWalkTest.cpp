@@ -42,6 +42,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <algorithm>
 
 namespace {
@@ -360,6 +361,16 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
     // Printing, the CMYK table and the real preview (whose menu entry is hidden in this product).
     run("MenuPrint", {walkAndClose(QStringLiteral("Print options"))});
     run("MenuCMYK", {walkAndClose(QStringLiteral("CMYK colors"))});
+    // The palette editor: new, and a palette picked in the palette list.
+    run("MenuNewPalette", {walkAndClose(QStringLiteral("Palette editor"))});
+    const ModalScript::Step pickPalette = [this](QWidget* d) {
+        walk->walk(d, QStringLiteral("edit palette list"));
+        auto* list = qobject_cast<TFChoosePalette*>(d);
+        ASSERT_NE(list, nullptr);
+        list->listView()->setCurrentItem(list->listView()->topLevelItem(0));
+        list->okButton()->click();
+    };
+    run("MenuEditPalette", {pickPalette, walkAndClose(QStringLiteral("Palette editor opened"))});
     {
         ModalScript script({walkAndClose(QStringLiteral("Real preview"))});
         w->MenuRealPreviewClick();
@@ -378,7 +389,8 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
     for (const char* name : {"main window", "unsaved question", "New Image", "wizard step 1", "wizard step 2",
                              "wizard step 3", "wizard step 4", "wizard help 4", "picture error",
                              "Change character", "Characters editor", "palette pop-up", "ghost window",
-                             "choose palette", "Print options", "CMYK colors", "Real preview", "Insert text",
+                             "choose palette", "Print options", "CMYK colors", "Palette editor",
+                             "edit palette list", "Palette editor opened", "Real preview", "Insert text",
                              "About", "help contents"})
         EXPECT_GT(walk->seenIn(QString::fromLatin1(name)), 0) << name;
 
