@@ -32,6 +32,7 @@ void PickPicture::setPicture(const QImage& picture)
 {
     m_picture = picture;
     m_zoom = 100;
+    hideOutline();
     setEnabled(!picture.isNull());
     updateScrollBars();
     horizontalScrollBar()->setValue(0);
