@@ -7,6 +7,7 @@
 #include "palettes/ui/PickPicture.h"
 #include "palettes/ui/TFPaletteEditor.h"
 #include "support/TestSupport.h"
+#include "i18n/ui/THelpWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -191,6 +192,14 @@ TEST_F(TFPaletteEditorTest, AddingReorderingAndSavingThroughTheButtons)
     EXPECT_EQ(kit.at(0).second.colorName, QStringLiteral("Blue"));
     EXPECT_EQ(kit.at(1).second.colorName, QStringLiteral("Green"));
     EXPECT_EQ(kit.at(2).second.colorName, QStringLiteral("Scarlet"));
+
+    // "Help" opens the editor's page.
+    click("BHelp");
+    auto* help = dialog->findChild<THelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->title(), QStringLiteral("Palette Editor"));
+    help->close();
 
     // Unchanged, "Close" closes without a question.
     click("BExit");

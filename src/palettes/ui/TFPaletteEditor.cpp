@@ -319,7 +319,13 @@ void TFPaletteEditor::buildUi()
     m_symbol->setObjectName(QStringLiteral("ComboBoxSymbol"));
     m_warning = new QLabel(tr2("Symbol is already in use!"), m_settings);
     m_warning->setObjectName(QStringLiteral("LabelSymbolWarning"));
-    m_warning->setStyleSheet(QStringLiteral("color: #c00000;"));
+    QPalette warningColors = m_warning->palette();
+    warningColors.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    m_warning->setPalette(warningColors);
+    // The hidden warning keeps its room, so that the panels do not jump when it shows.
+    QSizePolicy keep = m_warning->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_warning->setSizePolicy(keep);
     m_warning->hide();
     auto* settingsForm = new QFormLayout;
     settingsForm->addRow(tr2("RGB value"), m_rgb);
@@ -371,6 +377,7 @@ void TFPaletteEditor::buildUi()
     for (int z : PickPicture::kZooms)
         m_zoom->addItem(QStringLiteral("%1 %").arg(z), z);
     m_zoom->setToolTip(tr2("Zoom"));
+    m_zoom->setCurrentIndex(m_zoom->findData(100));
     // A button that opens a dialog ends in " ...", which is not part of the key.
     QPushButton* load = makeButton(pick, "BLoadImage", "Load image");
     load->setText(load->text() + QStringLiteral(" ..."));
@@ -556,9 +563,10 @@ void TFPaletteEditor::refreshFields()
     const bool was = m_updating;
     m_updating = true;
     const PaletteEditor::Fields& f = m_editor->fields();
-    const QColor c = keyToQColor(f.swatch);
-    m_swatch->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }")
-                                .arg(c.name()));
+    QPixmap swatch(m_swatch->size() - QSize(8, 8));
+    swatch.fill(keyToQColor(f.swatch));
+    m_swatch->setIcon(QIcon(swatch));
+    m_swatch->setIconSize(swatch.size());
     // The RGB field keeps what is being typed into it.
     if (m_rgb->text() != f.rgb)
         m_rgb->setText(f.rgb);
