@@ -166,6 +166,12 @@ TEST_F(TFPaletteEditorTest, AddingReorderingAndSavingThroughTheButtons)
     const QModelIndexList rows = dialog->grid()->selectionModel()->selectedRows();
     EXPECT_EQ(rows.size(), 2);
 
+    // A Ctrl click that clears the selection leaves the editor's rows selected in the grid.
+    clickRow(0, Qt::ControlModifier);
+    clickRow(1, Qt::ControlModifier);
+    EXPECT_FALSE(dialog->grid()->selectionModel()->selectedRows().isEmpty());
+    EXPECT_GE(e.firstSelected(), 0);
+
     // Sorting by name disables the moves.
     dialog->sortBox()->setCurrentIndex(1);
     dialog->ComboSortChange(1);

@@ -606,8 +606,11 @@ void TFPaletteEditor::storeSelection()
         first = first < 0 ? i.row() : std::min(first, i.row());
         last = std::max(last, i.row());
     }
-    if (first < 0)
-        return; // the list keeps a selected row
+    if (first < 0) {
+        // The list keeps a selected row: a click that cleared it selects the row again.
+        refreshList();
+        return;
+    }
     m_editor->selectRows(first, last);
     refreshFields();
     refreshEnabling();
@@ -626,9 +629,13 @@ void TFPaletteEditor::Button1Click()
     const QString path = QFileDialog::getOpenFileName(this, tr2("Load image"), m_stitch.PicturesPath, filter);
     if (path.isEmpty())
         return;
+    // A large picture takes a moment to decode.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         setPicture(loadPicture(path));
+        QApplication::restoreOverrideCursor();
     } catch (const QuillError& e) {
+        QApplication::restoreOverrideCursor();
         showMessage(e.translated(m_stitch), true);
     }
 }
