@@ -1,6 +1,8 @@
 #include "PatternDocument.h"
 
 #include "LargeMemory.h"
+#include "PixelIndex.h"
+#include "UseCounts.h"
 #include "Product.h"
 #include "QuillError.h"
 
@@ -9,47 +11,6 @@
 #include <cmath>
 
 namespace {
-
-// Maps raw raster pixels to colour-table indexes with open addressing: one multiply and,
-// almost always, one compare per lookup, so a recount needs no per-cell dictionary lookup.
-class PixelIndex
-{
-public:
-    explicit PixelIndex(const ColorTable& table)
-    {
-        int cap = 16;
-        while (cap < table.size() * 4)
-            cap <<= 1;
-        m_mask = quint32(cap - 1);
-        m_keys.assign(size_t(cap), 0);
-        m_values.assign(size_t(cap), -1);
-        for (int i = 0; i < table.size(); ++i)
-            insert(table.at(i).first, i);
-    }
-    int find(ColorKey key) const
-    {
-        for (quint32 h = slot(key);; h = (h + 1) & m_mask) {
-            if (m_values[h] < 0)
-                return -1;
-            if (m_keys[h] == key)
-                return m_values[h];
-        }
-    }
-
-private:
-    quint32 slot(ColorKey key) const { return (key * 2654435761u >> 8) & m_mask; }
-    void insert(ColorKey key, int value)
-    {
-        quint32 h = slot(key);
-        while (m_values[h] >= 0)
-            h = (h + 1) & m_mask;
-        m_keys[h] = key;
-        m_values[h] = value;
-    }
-    quint32 m_mask = 0;
-    std::vector<ColorKey> m_keys;
-    std::vector<int> m_values;
-};
 
 // Counts the thread pixels of a raster per colour-table index; returns the number of thread
 // pixels whose colour is missing from the table.
@@ -103,32 +64,10 @@ PatternDocument::~PatternDocument() = default;
 // ---------------------------------------------------------------------------------------------
 // Use counts
 
-void PatternDocument::changeUse(ColorKey c, TColorInfo& e, qint32 delta, bool refresh,
+void PatternDocument::changeUse(ColorKey c, TColorInfo& e, qint32 delta, bool /*refresh*/,
                                 bool resort)
 {
-    const qint32 before = e.colorCount;
-    e.colorCount += delta;
-    if (before < 1 && e.colorCount >= 1) {
-        if (e.charID >= 0 && e.charID < m_stitch.chars.CharsUsed.size())
-            m_stitch.chars.CharsUsed[e.charID] = 1;
-        colorAdded(c);
-        m_stitch.setUsedColors(m_stitch.usedColors() + 1);
-    } else if (before >= 1 && e.colorCount < 1) {
-        // Two colours may share a symbol: it stays marked while another used colour has it.
-        if (e.charID >= 0 && e.charID < m_stitch.chars.CharsUsed.size()) {
-            bool shared = false;
-            for (const auto& [key, other] : m_stitch.Colors) {
-                if (key != c && other.charID == e.charID && other.colorCount >= 1) {
-                    shared = true;
-                    break;
-                }
-            }
-            if (!shared)
-                m_stitch.chars.CharsUsed[e.charID] = 0;
-        }
-        colorRemoved(c, resort);
-        m_stitch.setUsedColors(m_stitch.usedColors() - 1);
-    }
+    changeColorUse(*this, c, e, delta, resort);
 }
 
 bool PatternDocument::drawableColor(quint32 newColor, TColorInfo*& target)

@@ -245,6 +245,15 @@ TEST(Figures, FastListsMatchThePlainSearch)
         ASSERT_EQ(show(Figures::circle(c, a, filled, pen, design)), show(plainCircle(c, a, filled, pen, design)))
             << "centre " << c.x() << "," << c.y() << " rim " << a.x() << "," << a.y();
     }
+    // Larger filled circles, often clipped, where the fill's walk turns many times.
+    for (int i = 0; i < 40; ++i) {
+        const QSize design(rng.bounded(20, 70), rng.bounded(20, 70));
+        const QPoint c(rng.bounded(-5, design.width() + 5), rng.bounded(-5, design.height() + 5));
+        const QPoint a(c.x() + rng.bounded(-40, 41), c.y() + rng.bounded(-40, 41));
+        const int pen = rng.bounded(1, 5);
+        ASSERT_EQ(show(Figures::circle(c, a, true, pen, design)), show(plainCircle(c, a, true, pen, design)))
+            << "centre " << c.x() << "," << c.y() << " rim " << a.x() << "," << a.y();
+    }
 }
 
 TEST(Figures, ClippedKeepsTheOrderOfTheInsideCells)
