@@ -3,6 +3,7 @@
 #include "BuildConfig.h"
 
 #include "ToolIcons.h"
+#include "ToolKeys.h"
 #include "core/Product.h"
 #include "core/QuillError.h"
 #include "core/ui/TFNewImage.h"
@@ -281,6 +282,8 @@ void MainWindow::createToolBar()
         button->setPopupMode(QToolButton::InstantPopup);
     }
     createToolButtons();
+    // Every tool's key on the window itself, so that hidden tool buttons keep their keys.
+    ToolKeys::bind(this);
     createShadowButton();
     m_toolBar->addSeparator();
     m_drawColor = new QLabel(m_toolBar);

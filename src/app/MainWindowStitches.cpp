@@ -19,19 +19,19 @@
 
 namespace {
 
-// A stitch tool: its mode, action name, hint (translation key) and key.
+// A stitch tool: its mode, action name and hint (translation key). The keys are bound by
+// ToolKeys.
 struct StitchToolDef
 {
     TMode mode;
     const char* name;
     const char* hint;
-    const char* key;
 };
 
 const StitchToolDef kStitchTools[] = {
-    {modBackStitch, "ButtonBackStitchDraw", "Draw Back Stitches", "B"},
-    {modFrenchKnot, "ButtonKnot", "Draw french knot", "K"},
-    {modRhode, "ButtonRhode", "Draw rhode", "P"},
+    {modBackStitch, "ButtonBackStitchDraw", "Draw Back Stitches"},
+    {modFrenchKnot, "ButtonKnot", "Draw french knot"},
+    {modRhode, "ButtonRhode", "Draw rhode"},
 };
 
 // The tool-bar places of the stitch buttons (hidden in this product; the keys still work).
@@ -125,10 +125,7 @@ void MainWindow::createStitchActions()
         a->setProperty("toolMode", int(t.mode));
         a->setCheckable(true);
         a->setIcon(stitchToolIcon(t.mode));
-        a->setShortcut(QKeySequence(QString::fromLatin1(t.key)));
         m_toolGroup->addAction(a);
-        // On the window as well, so that the key works while the button is hidden.
-        addAction(a);
         const TMode mode = t.mode;
         connect(a, &QAction::triggered, this, [this, mode] {
             if (mode == modBackStitch)

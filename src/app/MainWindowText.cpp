@@ -21,7 +21,6 @@ void MainWindow::createTextTool()
     a->setProperty("hintSuffix", QStringLiteral("..."));
     a->setProperty("toolMode", -1);
     a->setIcon(ToolIcons::icon(ToolIcons::Text, style()));
-    a->setShortcut(QKeySequence(QStringLiteral("T")));
     m_toolGroup->addAction(a);
     connect(a, &QAction::triggered, this, &MainWindow::ButtonTextClick);
     m_toolBar->addAction(a);

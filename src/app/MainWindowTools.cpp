@@ -5,6 +5,7 @@
 #include "ChartWidget.h"
 #include "ShapeToolBar.h"
 #include "ToolIcons.h"
+#include "ToolKeys.h"
 #include "core/ui/ColorPanel.h"
 #include "editing/TActions.h"
 #include "editing/ToolController.h"
@@ -33,40 +34,42 @@
 
 namespace {
 
-// A tool of the chart: its mode, action name, hint (translation key), icon and key.
+// A tool of the chart: its mode, action name, hint (translation key) and icon. The keys are
+// bound by ToolKeys.
 struct ToolDef
 {
     TMode mode;
     const char* name;
     const char* hint;
     ToolIcons::Kind icon;
-    const char* key;
 };
 
 // In tool-bar order. The quarter tool is hidden in this product but stays usable.
 const ToolDef kTools[] = {
-    {modSelection, "ButtonSelection", "Show selection", ToolIcons::Selection, "M"},
-    {modCursor, "ButtonCursor", "Mode cursor", ToolIcons::Hand, "H"},
-    {modDraw, "ButtonDraw", "Draw Cross Stitches", ToolIcons::Draw, "D"},
-    {modQDraw, "ButtonDrawQuarter", "Draw Quarter Stitches", ToolIcons::DrawQuarter, "Q"},
-    {modErase, "ButtonErase", "Erase", ToolIcons::Erase, "E"},
-    {modPipette, "ButtonPipette", "Pipette", ToolIcons::Pipette, "I"},
-    {modFill, "ButtonFill", "Fill", ToolIcons::Fill, "F"},
-    {modReplaceColor, "ButtonSwitchColors", "Replace color", ToolIcons::ReplaceColor, "R"},
-    {modHighlight, "ButtonHighlight", "Highlight color", ToolIcons::Highlight, "L"},
+    {modSelection, "ButtonSelection", "Show selection", ToolIcons::Selection},
+    {modCursor, "ButtonCursor", "Mode cursor", ToolIcons::Hand},
+    {modDraw, "ButtonDraw", "Draw Cross Stitches", ToolIcons::Draw},
+    {modQDraw, "ButtonDrawQuarter", "Draw Quarter Stitches", ToolIcons::DrawQuarter},
+    {modErase, "ButtonErase", "Erase", ToolIcons::Erase},
+    {modPipette, "ButtonPipette", "Pipette", ToolIcons::Pipette},
+    {modFill, "ButtonFill", "Fill", ToolIcons::Fill},
+    {modReplaceColor, "ButtonSwitchColors", "Replace color", ToolIcons::ReplaceColor},
+    {modHighlight, "ButtonHighlight", "Highlight color", ToolIcons::Highlight},
 };
 
 const char* kHintKey = "hintKey";
 const char* kModeKey = "toolMode";
 
-// The hint of a tool action with its key in brackets.
+// The hint of a tool action with its key (or its own shortcut) in brackets.
 void showHint(QAction* a, TStitch& st)
 {
     QString text = st.translate(a->property(kHintKey).toString())
         + a->property("hintSuffix").toString();
-    if (!a->shortcut().isEmpty())
-        text += QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText)
-            + QLatin1Char(')');
+    QString key = ToolKeys::keyText(a);
+    if (key.isEmpty())
+        key = a->shortcut().toString(QKeySequence::NativeText);
+    if (!key.isEmpty())
+        text += QStringLiteral(" (") + key + QLatin1Char(')');
     a->setToolTip(text);
     a->setText(text);
 }
@@ -148,7 +151,6 @@ void MainWindow::createToolActions()
         a->setProperty(kModeKey, int(t.mode));
         a->setCheckable(true);
         a->setIcon(ToolIcons::icon(t.icon, style()));
-        a->setShortcut(QKeySequence(QString::fromLatin1(t.key)));
         m_toolGroup->addAction(a);
         const TMode mode = t.mode;
         if (mode == modHighlight)

@@ -1,6 +1,7 @@
 #include "ShapeToolBar.h"
 
 #include "ShapeIcons.h"
+#include "ToolKeys.h"
 #include "core/ColorTypes.h"
 #include "core/TStitch.h"
 #include "editing/ToolController.h"
@@ -38,14 +39,6 @@ private:
     ToolController& m_tools;
 };
 
-QString withKeys(const QString& text, const QAction* a)
-{
-    if (a->shortcut().isEmpty())
-        return text;
-    return text + QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText)
-        + QLatin1Char(')');
-}
-
 } // namespace
 
 ShapeToolBar::ShapeToolBar(QWidget* window, TStitch& stitch, ToolController& tools,
@@ -55,7 +48,6 @@ ShapeToolBar::ShapeToolBar(QWidget* window, TStitch& stitch, ToolController& too
       m_preview(std::make_unique<PreviewLayer>())
 {
     m_line = makeTool("ButtonDrawLine", modLine);
-    m_line->setShortcut(QKeySequence(Qt::Key_N));
     m_line->setIcon(ShapeIcons::icon(ShapeIcons::Line));
     connect(m_line, &QAction::triggered, this, &ShapeToolBar::ButtonDrawLineClick);
 
@@ -78,21 +70,18 @@ ShapeToolBar::ShapeToolBar(QWidget* window, TStitch& stitch, ToolController& too
             ButtonCircleClick();
     });
     m_inlineBorder = makeTool("ButtonInlineBorder", modInlineBorder);
-    m_inlineBorder->setShortcut(QKeySequence(Qt::Key_J));
     m_inlineBorder->setIcon(ShapeIcons::icon(ShapeIcons::InlineBorder));
     connect(m_inlineBorder, &QAction::triggered, this, &ShapeToolBar::ButtonInlineBorderClick);
     m_outlineBorder = makeTool("ButtonOutlineBorder", modOutlineBorder);
-    m_outlineBorder->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_J));
     m_outlineBorder->setIcon(ShapeIcons::icon(ShapeIcons::OutlineBorder));
     connect(m_outlineBorder, &QAction::triggered, this, &ShapeToolBar::ButtonOutlineBorderClick);
     m_outline = makeTool("ButtonOutline", modOutline);
-    m_outline->setShortcut(QKeySequence(Qt::Key_O));
     m_outline->setIcon(ShapeIcons::icon(ShapeIcons::Outline));
     connect(m_outline, &QAction::triggered, this, &ShapeToolBar::ButtonOutlineClick);
 
-    // The menus of the fill-mode drop-down. Their entries belong to the window too, so their
-    // keys work whichever menu the button shows.
-    struct Entry { QMenu* menu; const char* name; ShapeIcons::Kind icon; QKeySequence key; void (ShapeToolBar::*click)(); };
+    // The menus of the fill-mode drop-down. Their entries are children of the window, where
+    // the keys U, Shift+U, C and Shift+C find them (ToolKeys).
+    struct Entry { QMenu* menu; const char* name; ShapeIcons::Kind icon; void (ShapeToolBar::*click)(); };
     m_popupRectangle = new QMenu(window);
     m_popupRectangle->setObjectName(QStringLiteral("PopupRectangle"));
     m_popupCircle = new QMenu(window);
@@ -100,25 +89,18 @@ ShapeToolBar::ShapeToolBar(QWidget* window, TStitch& stitch, ToolController& too
     m_popupOutlineBorder = new QMenu(window);
     m_popupOutlineBorder->setObjectName(QStringLiteral("PopupOutlineBorder"));
     const Entry entries[] = {
-        {m_popupRectangle, "MenuRectangle", ShapeIcons::Rectangle, QKeySequence(Qt::Key_U),
-         &ShapeToolBar::ButtonRectangleClick},
+        {m_popupRectangle, "MenuRectangle", ShapeIcons::Rectangle, &ShapeToolBar::ButtonRectangleClick},
         {m_popupRectangle, "MenuFilledRectangle", ShapeIcons::FilledRectangle,
-         QKeySequence(Qt::SHIFT | Qt::Key_U), &ShapeToolBar::ButtonFilledRectangleClick},
-        {m_popupCircle, "MenuCircle", ShapeIcons::Circle, QKeySequence(Qt::Key_C),
-         &ShapeToolBar::ButtonCircleClick},
-        {m_popupCircle, "MenuFilledCircle", ShapeIcons::FilledCircle,
-         QKeySequence(Qt::SHIFT | Qt::Key_C), &ShapeToolBar::ButtonFilledCircleClick},
-        {m_popupOutlineBorder, "MenuCornerRound", ShapeIcons::CornerRound, QKeySequence(),
-         &ShapeToolBar::MenuCornerRoundClick},
-        {m_popupOutlineBorder, "MenuCornerSharp", ShapeIcons::CornerSharp, QKeySequence(),
-         &ShapeToolBar::MenuCornerSharpClick},
+         &ShapeToolBar::ButtonFilledRectangleClick},
+        {m_popupCircle, "MenuCircle", ShapeIcons::Circle, &ShapeToolBar::ButtonCircleClick},
+        {m_popupCircle, "MenuFilledCircle", ShapeIcons::FilledCircle, &ShapeToolBar::ButtonFilledCircleClick},
+        {m_popupOutlineBorder, "MenuCornerRound", ShapeIcons::CornerRound, &ShapeToolBar::MenuCornerRoundClick},
+        {m_popupOutlineBorder, "MenuCornerSharp", ShapeIcons::CornerSharp, &ShapeToolBar::MenuCornerSharpClick},
     };
     for (const Entry& e : entries) {
         QAction* a = makeAction(e.name, e.menu);
         a->setIcon(ShapeIcons::icon(e.icon));
-        a->setShortcut(e.key);
         e.menu->addAction(a);
-        window->addAction(a);
         connect(a, &QAction::triggered, this, e.click);
     }
 
@@ -173,7 +155,7 @@ void ShapeToolBar::translate()
         {m_line, "Draw line"}, {m_inlineBorder, "Inline border"},
         {m_outlineBorder, "Outline border"}, {m_outline, "Outline"}};
     for (const auto& t : tools) {
-        const QString text = withKeys(tr(t.hint), t.a);
+        const QString text = ToolKeys::withKey(tr(t.hint), t.a);
         t.a->setText(text);
         t.a->setToolTip(text);
     }
@@ -185,16 +167,18 @@ void ShapeToolBar::translate()
         {"MenuRectangle", "Rectangle"}, {"MenuFilledRectangle", "Filled rectangle"},
         {"MenuCircle", "Circle"}, {"MenuFilledCircle", "Filled circle"},
         {"MenuCornerRound", "Corner round"}, {"MenuCornerSharp", "Corner sharp"}};
+    // A menu entry shows its key in the menu's shortcut column.
     for (const auto& c : captions)
-        if (auto* a = m_window->findChild<QAction*>(QString::fromLatin1(c.name)))
-            a->setText(tr(c.caption));
+        if (auto* a = m_window->findChild<QAction*>(QString::fromLatin1(c.name))) {
+            const QString key = ToolKeys::keyText(a);
+            a->setText(key.isEmpty() ? tr(c.caption) : tr(c.caption) + QLatin1Char('\t') + key);
+        }
     for (const auto& f : figures) {
         const auto* empty = m_window->findChild<QAction*>(QString::fromLatin1(f.empty));
         const auto* filled = m_window->findChild<QAction*>(QString::fromLatin1(f.filled));
-        const QString text = tr(f.hint) + QStringLiteral(" (")
-            + empty->shortcut().toString(QKeySequence::NativeText) + QStringLiteral("; ")
-            + filled->text() + QStringLiteral(": ")
-            + filled->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')');
+        const QString text = tr(f.hint) + QStringLiteral(" (") + ToolKeys::keyText(empty)
+            + QStringLiteral("; ") + filled->text().section(QLatin1Char('\t'), 0, 0)
+            + QStringLiteral(": ") + ToolKeys::keyText(filled) + QLatin1Char(')');
         f.a->setText(text);
         f.a->setToolTip(text);
     }

@@ -157,10 +157,7 @@ TEST_F(EditorTest, ToolButtonsKeysCursorsAndPen)
         EXPECT_EQ(w->mainToolBar()->actions().contains(tool), true);
         const QString key = QKeySequence(r.key).toString(QKeySequence::NativeText);
         EXPECT_EQ(tool->toolTip(), QString::fromLatin1(r.hint) + QStringLiteral(" (") + key + QLatin1Char(')'));
-        if (r.visible)
-            QTest::keyClick(w.get(), r.key);
-        else
-            tool->trigger(); // a hidden tool has no working key, but still works
+        QTest::keyClick(w.get(), r.key); // a hidden tool's key works too
         EXPECT_EQ(w->tools()->mode(), r.mode);
         for (QAction* other : tool->actionGroup()->actions())
             EXPECT_EQ(other->isChecked(), other == tool) << other->objectName().toStdString();
