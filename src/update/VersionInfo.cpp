@@ -1,0 +1,39 @@
+#include "VersionInfo.h"
+
+#include <tuple>
+
+QString versionText(qint32 major, qint32 minor, qint32 release)
+{
+    return QStringLiteral("%1.%2.%3").arg(major).arg(minor).arg(release);
+}
+
+QString versionText(const TVersionInfo& v)
+{
+    return versionText(v.Major, v.Minor, v.Release);
+}
+
+bool offersProgram(const TVersionInfo& installed, const TVersionInfo& offered)
+{
+    if (offered.Major != installed.Major)
+        return false;
+    return offered.Minor > installed.Minor
+        || (offered.Minor == installed.Minor && offered.Release > installed.Release);
+}
+
+bool isLaterVersion(const TVersionInfo& installed, const TVersionInfo& offered)
+{
+    return std::tie(offered.Major, offered.Minor, offered.Release)
+        > std::tie(installed.Major, installed.Minor, installed.Release);
+}
+
+std::optional<TVersionInfo> programCandidate(const TVersionInfo& installed,
+                                             const QList<TVersionInfo>& installers)
+{
+    std::optional<TVersionInfo> candidate;
+    for (const TVersionInfo& item : installers)
+        if (offersProgram(installed, item))
+            candidate = item;
+    if (candidate && candidate->Major < 1)
+        return std::nullopt;
+    return candidate;
+}

@@ -1,1 +1,0 @@
-// Anchor of the update library; its sources sit beside this file.
