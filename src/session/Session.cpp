@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "PendingUpdates.h"
 #include "core/DataPaths.h"
 #include "core/Product.h"
 #include "core/QuillError.h"
@@ -43,6 +44,9 @@ QStringList Session::initialise()
     st.ReadGeneralSettings(*m_settings);
     if (!m_options.dataDir.isEmpty())
         applyDataDirOverride(st, m_options.dataDir);
+    // Help pages and palettes downloaded by the update check go into the data folders before
+    // anything is read from them; what happens goes to the update log, never to a dialog.
+    applyPendingUpdates(st);
     // The language comes before any text is shown; when it cannot be loaded the texts stay
     // as the table had them (English at the first start) and the problem is reported.
     // English is the keys themselves: without its file the program still speaks it.
