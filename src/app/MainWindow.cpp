@@ -15,6 +15,7 @@
 #include "files/DesignFile.h"
 #include "palettes/ui/TFPalette.h"
 #include "print/ui/TFPrintOptions.h"
+#include "update/ui/TFUpdate.h"
 #include "view/ChartView.h"
 #include "view/GhostState.h"
 #include "view/SelectionLayer.h"
@@ -47,6 +48,7 @@ MainWindow::MainWindow(const Session::Options& options, const QString& fileArgum
     m_newImage = new TFNewImage(stitch(), this);
     connectDesign();
     connectFileCommands();
+    createUpdateCheck();
 
     translateUi();
     designReplaced();
@@ -138,6 +140,8 @@ void MainWindow::translateUi()
         m_palette->translateUi();
     if (m_textDialog)
         m_textDialog->translateUi();
+    if (m_updateDialog)
+        m_updateDialog->translateUi();
     for (QWidget* w : findChildren<QWidget*>())
         if (w->isWindow())
             retranslate(w, stitch());

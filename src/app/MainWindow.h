@@ -36,6 +36,8 @@ class TFText;
 class TFPalette;
 class TFNewImage;
 class TFPrintOptions;
+class TFUpdate;
+class UpdateChecker;
 class ToolController;
 
 class MainWindow : public QMainWindow
@@ -145,6 +147,18 @@ public:
     void startFloatingBlock(TClipboard clip);
     const SelectionLayer* selectionLayer() const { return m_selectionLayer.get(); }
 
+    // --- update check (MainWindowUpdate.cpp) ---
+    // "Check for updates ...": the update window, which checks as it opens.
+    void MenuCheckForUpdatesClick();
+    // The tick of the monthly check's timer: once per run, a check in the background that
+    // shows the update window only when something is offered; a failure is only logged.
+    void TimerCheckForUpdatesTimer();
+    // The update window, made on first use.
+    TFUpdate* updateDialog();
+    UpdateChecker* updateChecker() const { return m_updateChecker; }
+    // Started at start-up when the monthly check is due; its one tick runs the check.
+    QTimer* updateTimer() const { return m_updateTimer; }
+
     // Closing: writes the settings, then asks Check.
     bool FormCloseQuery();
 
@@ -211,6 +225,10 @@ private:
     void updateColorsPanels();
     void updateDrawColor();
     void connectDesign();
+
+    // --- MainWindowUpdate.cpp ---
+    void createUpdateCheck();
+    void backgroundCheckFinished(bool ok);
 
     // --- MainWindowInsert.cpp ---
     void createInsertTool();
@@ -307,6 +325,12 @@ private:
     TFPrintOptions* m_printOptions = nullptr;
     TFInsert* m_insertDialog = nullptr;
     TFText* m_textDialog = nullptr;
+    UpdateChecker* m_updateChecker = nullptr;
+    TFUpdate* m_updateDialog = nullptr;
+    QTimer* m_updateTimer = nullptr;
+    // The background check has run in this run; one is running now.
+    bool m_backgroundCheckRan = false;
+    bool m_backgroundCheckRunning = false;
     std::unique_ptr<StitchPreview> m_stitchPreview;
     std::unique_ptr<SelectionLayer> m_selectionLayer;
     QTimer* m_selectionTimer = nullptr; // moves the frame's dashes on

@@ -97,7 +97,7 @@ const QList<MenuDef>& menuDefs()
         {"MenuHelp", "Help", 'H',
          {{"MenuHelpIndex", "Index ...", 'I', "F1", true},
           {"MenuHomePage", "Home page", 'H', "", false},
-          {"MenuCheckUpdates", "Check for updates ...", 'C', "", false},
+          {"MenuCheckUpdates", "Check for updates ...", 'C', "", true},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuAbout", "About ...", 'A', "", true}}},
         {"MenuLanguages", "Languages", 'L', {}},

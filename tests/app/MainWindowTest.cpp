@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuHelp", "Help", "", true, true},
         {"MenuHelpIndex", "Index ...", "F1", true, true},
         {"MenuHomePage", "Home page", "", false, true},
-        {"MenuCheckUpdates", "Check for updates ...", "", false, true},
+        {"MenuCheckUpdates", "Check for updates ...", "", true, true},
         {"MenuAbout", "About ...", "", true, true},
         {"MenuLanguages", "Languages", "", true, true},
         {"Language_deutsch", "deutsch", "", true, true},

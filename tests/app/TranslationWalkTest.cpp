@@ -21,6 +21,7 @@
 #include "palettes/ui/TFChoosePalette.h"
 #include "palettes/ui/TFPalette.h"
 #include "support/TestSupport.h"
+#include "update/UpdateChecker.h"
 #include "view/ui/GhostWindow.h"
 
 #include <QAbstractButton>
@@ -378,6 +379,22 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
     }
     run("ButtonText", {walkAndClose(QStringLiteral("Insert text"))});
     run("MenuAbout", {walkAndClose(QStringLiteral("About"))});
+    // The update window; without a server it says so in a message box, seen before or after
+    // the window itself.
+    {
+        bool told = false;
+        const ModalScript::Step updateStep = [&](QWidget* d) {
+            if (qobject_cast<QMessageBox*>(d)) {
+                walk->walk(d, QStringLiteral("update message"));
+                told = true;
+            } else {
+                EXPECT_TRUE(QTest::qWaitFor([&] { return told; }, 5000));
+                walk->walk(d, QStringLiteral("Update check"));
+            }
+            d->close();
+        };
+        run("MenuCheckUpdates", {updateStep, updateStep});
+    }
     // The help at its contents (F1 and "Index ...").
     w->action(QStringLiteral("MenuHelpIndex"))->trigger();
     THelpWindow* contents = w->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
@@ -391,11 +408,13 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
                              "Change character", "Characters editor", "palette pop-up", "ghost window",
                              "choose palette", "Print options", "CMYK colors", "Palette editor",
                              "edit palette list", "Palette editor opened", "Real preview", "Insert text",
-                             "About", "help contents"})
+                             "About", "Update check", "update message", "help contents"})
         EXPECT_GT(walk->seenIn(QString::fromLatin1(name)), 0) << name;
 
     addData();
     walk->addData({QFileInfo(picturePath).fileName(), QFileInfo(broken).fileName()});
+    // The update window names the settings value of the server and the settings file.
+    walk->addData({UpdateChecker::kServerSetting, QDir::toNativeSeparators(m_settings)});
     QStringList report;
     for (const Finding& f : walk->findings())
         report << f.where + QStringLiteral(": \"") + f.text + QLatin1Char('"');
