@@ -1,4 +1,5 @@
 #include "Session.h"
+#include "UserLibrary.h"
 
 #include "PendingUpdates.h"
 #include "core/DataPaths.h"
@@ -38,10 +39,20 @@ QStringList Session::initialise()
     st.setFileSaved(false);
 
     // Without an installer the first start writes the installer's values itself.
-    if (!m_settings->keyExists())
+    const bool firstRun = !m_settings->keyExists();
+    if (firstRun)
         writeInstallerValues(*m_settings, m_options.dataDir.isEmpty() ? findShippedDataDir()
                                                                       : m_options.dataDir);
     st.ReadGeneralSettings(*m_settings);
+    // The first start also gives the user a library of their own, a copy of the shipped one.
+    if (firstRun && m_options.dataDir.isEmpty() && m_settings->keyExists()) {
+        const QString library = installUserLibrary(st.libraryPath, st.PathData);
+        if (!library.isEmpty()) {
+            st.libraryPath = library;
+            m_settings->writeString(QStringLiteral("LibraryPath"), library);
+            m_settings->sync();
+        }
+    }
     if (!m_options.dataDir.isEmpty())
         applyDataDirOverride(st, m_options.dataDir);
     // Help pages and palettes downloaded by the update check go into the data folders before
