@@ -1,4 +1,6 @@
 #include "MainWindow.h"
+#include "library/ui/TFLibrary.h"
+#include "library/ui/TFLibraryAdd.h"
 #include "ToolTipTime.h"
 
 #include "ChartWidget.h"
@@ -142,6 +144,10 @@ void MainWindow::translateUi()
         m_textDialog->translateUi();
     if (m_updateDialog)
         m_updateDialog->translateUi();
+    for (TFLibrary* d : findChildren<TFLibrary*>(QString(), Qt::FindDirectChildrenOnly))
+        d->translateUi();
+    for (TFLibraryAdd* d : findChildren<TFLibraryAdd*>(QString(), Qt::FindDirectChildrenOnly))
+        d->translateUi();
     for (QWidget* w : findChildren<QWidget*>())
         if (w->isWindow())
             retranslate(w, stitch());

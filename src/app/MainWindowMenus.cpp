@@ -4,6 +4,7 @@
 
 #include "ToolIcons.h"
 #include "ToolKeys.h"
+#include "LibraryCommands.h"
 #include "core/Product.h"
 #include "core/QuillError.h"
 #include "core/ui/TFNewImage.h"
@@ -69,7 +70,7 @@ const QList<MenuDef>& menuDefs()
           {"MenuPaste", "Paste", 'P', "Ctrl+V", true},
           {"MenuMerge", "Merge", 'M', "Ctrl+M", true},
           {nullptr, nullptr, 0, nullptr, false},
-          {"MenuAddToLibrary", "Add to library", 'l', "", false}}},
+          {"MenuAddToLibrary", "Add to library", 'l', "", true}}},
         {"MenuViewMain", "View", 'V',
          {{"MenuWizzard", "Wizzard ...", 'W', "", true},
           {"MenuView", "Grid and symbols", 'G', "", true},
@@ -80,7 +81,7 @@ const QList<MenuDef>& menuDefs()
           {"MenuSymbols", "Symbols", 'S', "", true},
           {"MenuGridSymbols", "Grid and symbols", 'a', "", true}}},
         {"MenuTools", "Tools", 'T',
-         {{"MenuLibrary", "Library ...", 'L', "", false},
+         {{"MenuLibrary", "Library ...", 'L', "", true},
           {nullptr, nullptr, 0, nullptr, false},
           {"MenuCharactersEditor", "Characters editor ...", 'h', "", false},
           {"MenuChangeCharacter", "Change character ...", 'g', "", false},
@@ -240,6 +241,7 @@ void MainWindow::createActions()
     createToolActions();
     createStitchActions();
     createSelectionActions();
+    LibraryCommands::connect(*this);
     action(QStringLiteral("MenuExit"))->setMenuRole(QAction::QuitRole);
 }
 

@@ -390,6 +390,8 @@ void MainWindow::applyCommandStates(const CommandStates& s)
         {"MenuPatternSettings", s.patternSettings}, {"MenuPrint", s.print},
         {"MenuCut", s.cut}, {"MenuCopy", s.copy}, {"MenuPaste", s.paste}, {"MenuMerge", s.merge},
         {"MenuWizzard", s.wizard},
+        // The library's commands work whenever a design is open, as the pattern settings do.
+        {"MenuLibrary", s.patternSettings}, {"MenuAddToLibrary", s.patternSettings},
     };
     for (const auto& c : commands)
         if (QAction* a = action(QString::fromLatin1(c.name)))

@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuCopy", "Copy", "Ctrl+C", false, true},
         {"MenuPaste", "Paste", "Ctrl+V", false, true},
         {"MenuMerge", "Merge", "Ctrl+M", false, true},
-        {"MenuAddToLibrary", "Add to library", "", false, true},
+        {"MenuAddToLibrary", "Add to library", "", true, true},
         {"MenuViewMain", "View", "", true, true},
         {"MenuWizzard", "Wizzard ...", "", false, true},
         {"MenuView", "Grid and symbols", "", true, true},
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsShortcutsAndStates)
         {"MenuGridSymbols", "Grid and symbols", "", true, true},
         {"MenuRealPreview", "Real preview", "", false, false}, // hidden, so disabled
         {"MenuTools", "Tools", "", true, true},
-        {"MenuLibrary", "Library ...", "", false, true},
+        {"MenuLibrary", "Library ...", "", true, true},
         {"MenuCharactersEditor", "Characters editor ...", "", true, true},
         {"MenuChangeCharacter", "Change character ...", "", false, true},
         {"MenuCMYK", "CMYK colors ...", "", true, true},

@@ -262,6 +262,7 @@ protected:
         walk->addData(st.characters.keys());
         walk->addData(st.InstalledLanguages);
         walk->addData(st.RecentFiles);
+        walk->addData(QDir(st.libraryPath).entryList(QDir::Files));
         walk->addData(QFontDatabase::families());
         walk->addData({Product::kAboutTitle, Product::kProductName, Product::kCaptionPrefix,
                        QFileInfo(st.filename()).fileName(), st.Title, st.colorsname(),
@@ -378,6 +379,9 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
         EXPECT_TRUE(script.done());
     }
     run("ButtonText", {walkAndClose(QStringLiteral("Insert text"))});
+    // The motif library: the browser and the add dialog over the shipped library.
+    run("MenuLibrary", {walkAndClose(QStringLiteral("Library"))});
+    run("MenuAddToLibrary", {walkAndClose(QStringLiteral("Add to library"))});
     run("MenuAbout", {walkAndClose(QStringLiteral("About"))});
     // The update window; without a server it says so in a message box, seen before or after
     // the window itself.
@@ -408,6 +412,7 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
                              "Change character", "Characters editor", "palette pop-up", "ghost window",
                              "choose palette", "Print options", "CMYK colors", "Palette editor",
                              "edit palette list", "Palette editor opened", "Real preview", "Insert text",
+                             "Library", "Add to library",
                              "About", "Update check", "update message", "help contents"})
         EXPECT_GT(walk->seenIn(QString::fromLatin1(name)), 0) << name;
 
