@@ -84,6 +84,8 @@ PendingUpdatesResult applyPendingUpdates(TStitch& stitch)
         }
     }
     if (!result.applied.isEmpty()) {
+        // The program's own version is the one of this build (the package manager installs it).
+        installed.program = buildProgramVersion();
         try {
             writeFileSafely(versionsPath, installedVersionsBytes(installed), QStringLiteral("installed versions"));
         } catch (const QuillError& e) {

@@ -1,5 +1,4 @@
 #include "UpdateChecker.h"
-#include "BuildConfig.h"
 
 #include "UpdateLog.h"
 #include "UpdateNames.h"
@@ -20,23 +19,9 @@ Q_LOGGING_CATEGORY(lcUpdate, "quillmark.update")
 
 const QString UpdateChecker::kServerSetting = QStringLiteral("UpdateServer");
 
-namespace {
-
-TVersionInfo buildVersion()
-{
-    TVersionInfo v;
-    v.Name = Product::kProductName;
-    const QStringList parts = QStringLiteral(QUILLMARK_VERSION).split(u'.');
-    v.Major = parts.value(0).toInt();
-    v.Minor = parts.value(1).toInt();
-    v.Release = parts.value(2).toInt();
-    return v;
-}
-
-} // namespace
 
 UpdateChecker::UpdateChecker(TStitch& stitch, SettingsStore& store, QObject* parent)
-    : QObject(parent), m_stitch(stitch), m_store(store), m_program(buildVersion())
+    : QObject(parent), m_stitch(stitch), m_store(store), m_program(buildProgramVersion())
 {
     m_manager = new QNetworkAccessManager(this);
     m_catalogueFetch = new HttpFetch(*m_manager, this);

@@ -1,6 +1,21 @@
 #include "VersionInfo.h"
+#include "BuildConfig.h"
 
+#include "core/Product.h"
+
+#include <QStringList>
 #include <tuple>
+
+TVersionInfo buildProgramVersion()
+{
+    TVersionInfo v;
+    v.Name = Product::kProductName;
+    const QStringList parts = QStringLiteral(QUILLMARK_VERSION).split(u'.');
+    v.Major = parts.value(0).toInt();
+    v.Minor = parts.value(1).toInt();
+    v.Release = parts.value(2).toInt();
+    return v;
+}
 
 QString versionText(qint32 major, qint32 minor, qint32 release)
 {

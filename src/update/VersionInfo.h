@@ -24,6 +24,9 @@ struct TVersionInfo
     bool operator==(const TVersionInfo&) const = default;
 };
 
+// The version of this program as it was built (the product name, major, minor, release).
+TVersionInfo buildProgramVersion();
+
 // "Major.Minor.Release" in decimal without leading zeros.
 QString versionText(qint32 major, qint32 minor, qint32 release);
 QString versionText(const TVersionInfo& v);

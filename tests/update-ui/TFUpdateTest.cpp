@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 using namespace updatetest;
@@ -167,6 +168,23 @@ TEST_F(TFUpdateTest, HelpOpensTheUpdatePage)
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->context(), TFUpdate::kHelpContext);
     EXPECT_TRUE(help->pagePath().endsWith("update-check.html")) << help->pagePath().toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TFUpdateTest, ATranslatedColumnCaptionIsNotCutOff)
+{
+    // The columns are 188, 60 and 60 pixels wide; a longer caption widens its column.
+    st.Language.insert(QStringLiteral("Available"), QStringLiteral("Disponible au téléchargement"));
+    dialog->translateUi();
+    QTreeWidget* list = dialog->list();
+    EXPECT_EQ(list->headerItem()->text(1), "Disponible au téléchargement");
+    for (int c = 0; c < 3; ++c)
+        EXPECT_GE(list->columnWidth(c), list->header()->fontMetrics().horizontalAdvance(list->headerItem()->text(c)))
+            << c;
+    EXPECT_EQ(list->columnWidth(0), 188);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -96,8 +97,6 @@ TFUpdate::TFUpdate(TStitch& stitch, UpdateChecker& checker, QWidget* parent)
         group->setFirstColumnSpanned(true);
         group->setExpanded(true);
     }
-    for (int c = 0; c < 3; ++c)
-        m_list->setColumnWidth(c, kColumnWidths[c]);
     m_status = new QLabel(listPanel);
     m_status->setObjectName(QStringLiteral("LabelStatus"));
     m_status->setWordWrap(true);
@@ -120,7 +119,8 @@ TFUpdate::TFUpdate(TStitch& stitch, UpdateChecker& checker, QWidget* parent)
     auto* splitter = new QSplitter(this);
     splitter->addWidget(listPanel);
     splitter->addWidget(m_browser);
-    splitter->setSizes({330, 650});
+    // Room for the three columns in every language; the links take the rest.
+    splitter->setSizes({390, 590});
 
     m_install = new QPushButton(this);
     m_install->setObjectName(QStringLiteral("actInstall"));
@@ -174,6 +174,10 @@ void TFUpdate::translateUi()
     for (const char* key : kColumnKeys)
         headers << m_stitch.translate(QString::fromLatin1(key));
     m_list->setHeaderLabels(headers);
+    // The columns keep their widths, or widen so that a translated caption is not cut off.
+    const QFontMetrics metrics(m_list->header()->font());
+    for (int c = 0; c < 3; ++c)
+        m_list->setColumnWidth(c, std::max(kColumnWidths[c], metrics.horizontalAdvance(headers.at(c)) + 16));
     for (int i = 0; i < 3; ++i)
         groupItem(Group(i))->setText(0, m_stitch.translate(QString::fromLatin1(kGroupKeys[i])));
     m_status->setText(m_statusKey.isEmpty() ? QString() : m_stitch.translate(m_statusKey));
