@@ -36,7 +36,13 @@ UpdateChecker::UpdateChecker(TStitch& stitch, SettingsStore& store, QObject* par
     m_installed.program = m_program;
 }
 
-UpdateChecker::~UpdateChecker() = default;
+UpdateChecker::~UpdateChecker()
+{
+    // The fetches go before the network manager, so that no reply it deletes can report to a
+    // checker that is half destroyed.
+    delete m_catalogueFetch;
+    delete m_fileFetch;
+}
 
 QString UpdateChecker::serverAddress() const
 {

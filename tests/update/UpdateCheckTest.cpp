@@ -423,4 +423,20 @@ TEST_F(UpdateCheck, ACanceledDownloadStagesNothing)
     EXPECT_TRUE(QDir(pendingUpdatesFolder(st)).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(UpdateCheck, ACheckerClosedWhileItWaitsReportsNothing)
+{
+    // The window closes while the server still has to answer (the application ends).
+    LoopbackHttpServer::Response slow;
+    slow.body = installers({version(5, 2, 0)});
+    slow.delayMs = 300;
+    server.setResponse(kList, slow);
+    int reports = 0;
+    QObject::connect(checker.get(), &UpdateChecker::checkFinished, [&] { ++reports; });
+    ASSERT_TRUE(checker->check());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.requests().isEmpty(); }, 5000));
+    checker.reset();
+    QTest::qWait(500);
+    EXPECT_EQ(reports, 0);
+}
+
 } // namespace
