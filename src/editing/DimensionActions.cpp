@@ -394,18 +394,24 @@ void actionInsert(PatternDocument& doc, TActions& history, int position, TInsert
     doc.refreshAll();
 }
 
+QString changeDimensionsProblem(PatternDocument& doc, int newWidth, int newHeight,
+                                qint64 available)
+{
+    const int w = doc.width(), h = doc.height();
+    // The cut-off strips are kept for the undo, beside the new rasters.
+    const qint64 cutOff = DesignLimits::rasterBytes(w, h)
+        - DesignLimits::rasterBytes(std::min(w, newWidth), std::min(h, newHeight));
+    return DesignLimits::sizeProblem(doc.stitch(), newWidth, newHeight,
+                                     std::max<qint64>(0, cutOff), freeMemory(available));
+}
+
 void actionChangeDimensions(PatternDocument& doc, TActions& history, int newWidth, int newHeight,
                             qint64 available)
 {
     const int w = doc.width(), h = doc.height();
     if (newWidth == w && newHeight == h)
         return;
-    // The cut-off strips are kept for the undo, beside the new rasters.
-    const qint64 cutOff = DesignLimits::rasterBytes(w, h)
-        - DesignLimits::rasterBytes(std::min(w, newWidth), std::min(h, newHeight));
-    const QString problem = DesignLimits::sizeProblem(doc.stitch(), newWidth, newHeight,
-                                                      std::max<qint64>(0, cutOff),
-                                                      freeMemory(available));
+    const QString problem = changeDimensionsProblem(doc, newWidth, newHeight, available);
     if (!problem.isEmpty())
         throw QuillError(problem);
     auto action = std::make_unique<TChangeDimensionsAction>(w, h, newWidth, newHeight,

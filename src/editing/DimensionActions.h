@@ -80,3 +80,8 @@ void actionInsert(PatternDocument& doc, TActions& history, int position, TInsert
 // the largest design size or beyond the memory.
 void actionChangeDimensions(PatternDocument& doc, TActions& history, int newWidth, int newHeight,
                             qint64 available = -1);
+
+// Empty when the design can take the size `newWidth` x `newHeight`; otherwise the translated
+// message saying why not (what actionChangeDimensions would refuse with).
+QString changeDimensionsProblem(PatternDocument& doc, int newWidth, int newHeight,
+                                qint64 available = -1);
