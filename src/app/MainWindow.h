@@ -131,6 +131,11 @@ public:
     // "Real preview": the design as it will look stitched, in its own modal window. The
     // command is hidden in this product mode; the window opens when this is called.
     void MenuRealPreviewClick();
+    // --- settings dialogs (MainWindowSettings.cpp) ---
+    // "Options ...": the options dialog; on OK the settings are written to the store.
+    void MenuOptionsClick();
+    // "Pattern settings ...": the design-settings dialog; on OK its changes are applied.
+    void MenuPatternSettingsClick();
     // --- selection and clipboard (MainWindowSelection.cpp) ---
     // "Copy", "Cut", "Paste", "Merge" and the floating block's turns and mirrors.
     void MenuCopyClick();
@@ -248,6 +253,9 @@ private:
     void refreshRhodePopup();
     // "Rhodes editor ...": the editor, then the Rhodes menu again.
     void Rhodeseditor1Click();
+
+    // --- MainWindowSettings.cpp ---
+    void createSettingsCommands();
 
     // --- MainWindowSelection.cpp ---
     void createSelectionActions();

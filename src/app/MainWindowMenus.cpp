@@ -89,8 +89,8 @@ const QList<MenuDef>& menuDefs()
           {"MenuPaletteEditor", "Palette editor", 'P', "", true},
           {"Rhodeseditor1", "Rhodes editor ...", 'R', "", true},
           {nullptr, nullptr, 0, nullptr, false},
-          {"MenuPatternSettings", "Pattern settings ...", 't', "", false},
-          {"MenuOptions", "Options ...", 'O', "", false}}},
+          {"MenuPatternSettings", "Pattern settings ...", 't', "", true},
+          {"MenuOptions", "Options ...", 'O', "", true}}},
         {"MenuPaletteEditor", "Palette editor", 'P',
          {{"MenuNewPalette", "New palette ...", 'N', "", true},
           {"MenuEditPalette", "Edit palette ...", 'E', "", true}}},
@@ -242,6 +242,7 @@ void MainWindow::createActions()
     createStitchActions();
     createSelectionActions();
     LibraryCommands::connect(*this);
+    createSettingsCommands();
     action(QStringLiteral("MenuExit"))->setMenuRole(QAction::QuitRole);
 }
 

@@ -263,6 +263,8 @@ protected:
         walk->addData(st.InstalledLanguages);
         walk->addData(st.RecentFiles);
         walk->addData(QDir(st.libraryPath).entryList(QDir::Files));
+        // The library path, whole or shortened to its label's width.
+        walk->addData(QDir::fromNativeSeparators(st.libraryPath).split(QLatin1Char('/')));
         walk->addData(QFontDatabase::families());
         walk->addData({Product::kAboutTitle, Product::kProductName, Product::kCaptionPrefix,
                        QFileInfo(st.filename()).fileName(), st.Title, st.colorsname(),
@@ -382,6 +384,8 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
     // The motif library: the browser and the add dialog over the shipped library.
     run("MenuLibrary", {walkAndClose(QStringLiteral("Library"))});
     run("MenuAddToLibrary", {walkAndClose(QStringLiteral("Add to library"))});
+    run("MenuOptions", {walkAndClose(QStringLiteral("Options"))});
+    run("MenuPatternSettings", {walkAndClose(QStringLiteral("Pattern settings"))});
     run("MenuAbout", {walkAndClose(QStringLiteral("About"))});
     // The update window; without a server it says so in a message box, seen before or after
     // the window itself.
@@ -412,7 +416,7 @@ TEST_F(TranslationWalkTest, EveryVisibleTextCameThroughTheTranslationTable)
                              "Change character", "Characters editor", "palette pop-up", "ghost window",
                              "choose palette", "Print options", "CMYK colors", "Palette editor",
                              "edit palette list", "Palette editor opened", "Real preview", "Insert text",
-                             "Library", "Add to library",
+                             "Library", "Add to library", "Options", "Pattern settings",
                              "About", "Update check", "update message", "help contents"})
         EXPECT_GT(walk->seenIn(QString::fromLatin1(name)), 0) << name;
 
