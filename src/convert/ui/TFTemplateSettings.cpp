@@ -60,6 +60,7 @@ TFTemplateSettings::TFTemplateSettings(PatternDocument& doc, QWidget* parent)
     m_comment = new QPlainTextEdit(this);
     m_comment->setObjectName(QStringLiteral("MemoComment"));
     m_comment->setMinimumHeight(70);
+    m_comment->setMaximumHeight(120);
     m_comment->setTabChangesFocus(true);
     m_background = new QPushButton(this);
     m_background->setObjectName(QStringLiteral("PBackground"));
@@ -86,7 +87,11 @@ TFTemplateSettings::TFTemplateSettings(PatternDocument& doc, QWidget* parent)
     form->addRow(keyed("Title", this), m_title);
     form->addRow(keyed("Comment", this), m_comment);
     form->addRow(keyed("Background color", this), m_background);
-    form->addRow(keyed("Colors count", this), m_colorsCount);
+    m_colorsCount->setMinimumWidth(m_width->sizeHint().width());
+    auto* count = new QHBoxLayout;
+    count->addWidget(m_colorsCount);
+    count->addStretch(1);
+    form->addRow(keyed("Colors count", this), count);
     auto* size = new QHBoxLayout;
     size->addWidget(m_width);
     size->addWidget(keyed("Height", this));

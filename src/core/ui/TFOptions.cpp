@@ -143,9 +143,14 @@ QWidget* TFOptions::createPrintingTab()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabPrinting"));
+    // A field with its unit after it.
     auto unit = [this](QSpinBox* field, const char* key) {
-        m_units.append({field, QString::fromLatin1(key)});
-        return field;
+        auto* row = new QHBoxLayout;
+        row->addWidget(field);
+        auto* label = new QLabel(field->parentWidget());
+        setTextKey(label, QString::fromLatin1(key), m_stitch);
+        row->addWidget(label, 1);
+        return row;
     };
 
     auto* lines = new QFormLayout;
@@ -154,7 +159,10 @@ QWidget* TFOptions::createPrintingTab()
     lines->addRow(keyed("Thin grid lines", page), unit(addNumber(N::ThinLines, page), "1/100 mm"));
     QSpinBox* symbolSize = addNumber(N::SymbolSize, page);
     symbolSize->setSuffix(QStringLiteral(" %"));
-    lines->addRow(keyed("Symbol size", page), symbolSize);
+    auto* symbolRow = new QHBoxLayout;
+    symbolRow->addWidget(symbolSize);
+    symbolRow->addStretch(1);
+    lines->addRow(keyed("Symbol size", page), symbolRow);
 
     auto* position = new QGroupBox(page);
     position->setObjectName(QStringLiteral("GroupSymbolPosition"));
@@ -328,8 +336,6 @@ void TFOptions::translateUi()
     m_cancel->setText(m_stitch.translate(QStringLiteral("Cancel")));
     m_default->setText(m_stitch.translate(QStringLiteral("Default")));
     m_help->setText(m_stitch.translate(QStringLiteral("Help")));
-    for (const auto& [field, key] : m_units)
-        field->setSuffix(QLatin1Char(' ') + m_stitch.translate(key));
 }
 
 void TFOptions::applyProductMode()

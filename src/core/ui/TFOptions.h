@@ -83,7 +83,6 @@ private:
     QGroupBox* m_stitchGroup = nullptr;
     QGroupBox* m_bagGroup = nullptr;
     QHash<int, QSpinBox*> m_numbers;
-    QList<std::pair<QSpinBox*, QString>> m_units; // fields with a unit after the number
     QPushButton* m_ok;
     QPushButton* m_cancel;
     QPushButton* m_default;
