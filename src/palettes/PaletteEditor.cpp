@@ -415,19 +415,25 @@ bool PaletteEditor::write()
     return true;
 }
 
+bool PaletteEditor::writeOrKeep(const QString& fileName, const QString& name, const QString& version)
+{
+    if (write())
+        return true;
+    // The palette keeps the file it had: nothing was written under the new values.
+    m_fileName = fileName;
+    m_name = name;
+    m_version = version;
+    return false;
+}
+
 bool PaletteEditor::saveInto(bool askList)
 {
     const bool wasKnown = m_knownFile;
     const QString fileName = m_fileName, name = m_name, version = m_version;
     if (askList && !saveThroughList())
         return false;
-    if (!write()) {
-        // The palette keeps the file it had: nothing was written under the new values.
-        m_fileName = fileName;
-        m_name = name;
-        m_version = version;
+    if (!writeOrKeep(fileName, name, version))
         return false;
-    }
     m_prompts.showMessage(tr(QString::fromLatin1(PaletteEditorText::kSaved)), false);
     if (!wasKnown)
         m_prompts.showMessage(tr(QString::fromLatin1(PaletteEditorText::kAvailableNextTime)), false);
@@ -468,12 +474,8 @@ bool PaletteEditor::close()
         if (step != PaletteList::OkStep::Accept && !saveThroughList())
             return false;
     }
-    if (!write()) {
-        m_fileName = fileName;
-        m_name = name;
-        m_version = version;
+    if (!writeOrKeep(fileName, name, version))
         return false;
-    }
     m_changed = false;
     m_knownFile = true;
     return true;

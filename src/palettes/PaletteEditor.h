@@ -164,6 +164,8 @@ private:
     void renumber();
     // Writes the palette under the current file name, name and version; false after a message.
     bool write();
+    // write(); when it fails the file name, name and version go back to the ones given.
+    bool writeOrKeep(const QString& fileName, const QString& name, const QString& version);
     bool saveThroughList();
     // Save and Save As: through the palette list dialog when `askList`, then written.
     bool saveInto(bool askList);

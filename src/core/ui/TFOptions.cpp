@@ -139,6 +139,16 @@ QWidget* TFOptions::createGeneralTab()
     return page;
 }
 
+void TFOptions::addSides(QGridLayout* grid, int row, QWidget* parent, const std::array<OptionNumber, 4>& sides)
+{
+    // Top and Bottom on the first row, Left and Right on the next, each caption before its field.
+    const char* captions[] = {"Top", "Bottom", "Left", "Right"};
+    for (int i = 0; i < 4; ++i) {
+        grid->addWidget(keyed(captions[i], parent), row + i / 2, (i % 2) * 2);
+        grid->addWidget(addNumber(sides[size_t(i)], parent), row + i / 2, (i % 2) * 2 + 1);
+    }
+}
+
 QWidget* TFOptions::createPrintingTab()
 {
     auto* page = new QWidget;
@@ -175,14 +185,7 @@ QWidget* TFOptions::createPrintingTab()
     border->setObjectName(QStringLiteral("GroupInlineBorder"));
     setTextKey(border, QStringLiteral("Inline border in mm"), m_stitch);
     auto* borderGrid = new QGridLayout(border);
-    borderGrid->addWidget(keyed("Top", border), 0, 0);
-    borderGrid->addWidget(addNumber(N::BorderTop, border), 0, 1);
-    borderGrid->addWidget(keyed("Bottom", border), 0, 2);
-    borderGrid->addWidget(addNumber(N::BorderBottom, border), 0, 3);
-    borderGrid->addWidget(keyed("Left", border), 1, 0);
-    borderGrid->addWidget(addNumber(N::BorderLeft, border), 1, 1);
-    borderGrid->addWidget(keyed("Right", border), 1, 2);
-    borderGrid->addWidget(addNumber(N::BorderRight, border), 1, 3);
+    addSides(borderGrid, 0, border, {N::BorderTop, N::BorderBottom, N::BorderLeft, N::BorderRight});
 
     auto* distance = new QFormLayout;
     distance->addRow(keyed("Distance between picture and legend", page),
@@ -204,14 +207,8 @@ QWidget* TFOptions::createPrintingTab()
     auto* bordersCaption = keyed("Label page borders", labels);
     bordersCaption->setObjectName(QStringLiteral("LabelBorders"));
     labelGrid->addWidget(bordersCaption, 1, 0, 1, 4);
-    labelGrid->addWidget(keyed("Top", labels), 2, 0);
-    labelGrid->addWidget(addNumber(N::LabelBorderTop, labels), 2, 1);
-    labelGrid->addWidget(keyed("Bottom", labels), 2, 2);
-    labelGrid->addWidget(addNumber(N::LabelBorderBottom, labels), 2, 3);
-    labelGrid->addWidget(keyed("Left", labels), 3, 0);
-    labelGrid->addWidget(addNumber(N::LabelBorderLeft, labels), 3, 1);
-    labelGrid->addWidget(keyed("Right", labels), 3, 2);
-    labelGrid->addWidget(addNumber(N::LabelBorderRight, labels), 3, 3);
+    addSides(labelGrid, 2, labels,
+             {N::LabelBorderTop, N::LabelBorderBottom, N::LabelBorderLeft, N::LabelBorderRight});
     auto* sizeCaption = keyed("Label Size", labels);
     sizeCaption->setObjectName(QStringLiteral("LabelSize"));
     labelGrid->addWidget(sizeCaption, 4, 0, 1, 4);

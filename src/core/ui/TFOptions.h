@@ -8,8 +8,11 @@
 #include <QDialog>
 #include <QHash>
 
+#include <array>
+
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -62,6 +65,8 @@ private:
     QWidget* createPrintingTab();
     QSpinBox* addNumber(OptionNumber id, QWidget* parent);
     QLabel* keyed(const char* key, QWidget* parent);
+    // The four fields of a set of margins (top, bottom, left, right) on rows `row` and `row` + 1.
+    void addSides(QGridLayout* grid, int row, QWidget* parent, const std::array<OptionNumber, 4>& sides);
     void showPathLabel();
     void DefaultClick();
     void chooseLibraryFolder();

@@ -3,6 +3,7 @@
 #include "core/QuillError.h"
 #include "core/TStitch.h"
 #include "files/RhodesFile.h"
+#include "i18n/ui/Retranslate.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -75,7 +76,7 @@ TFRhodesEditor::TFRhodesEditor(TStitch& stitch, QWidget* parent)
     zoomIn->setObjectName(QStringLiteral("ToolButton6"));
     zoomIn->setToolTip(tr_("Zoom in"));
 
-    m_listGroup = new QGroupBox(QLatin1Char(' ') + tr_("Rhodes list") + QLatin1Char(' '), this);
+    m_listGroup = new QGroupBox(groupCaption(m_stitch, QStringLiteral("Rhodes list")), this);
     m_list = new QTreeWidget(m_listGroup);
     m_list->setObjectName(QStringLiteral("ListView1"));
     m_list->setColumnCount(1);
@@ -99,7 +100,7 @@ TFRhodesEditor::TFRhodesEditor(TStitch& stitch, QWidget* parent)
     m_cancel = button("ButtonCancel", "Cancel");
     QPushButton* close = button("ButtonClose", "Close");
 
-    m_editGroup = new QGroupBox(QLatin1Char(' ') + tr_("Rhode") + QLatin1Char(' '), this);
+    m_editGroup = new QGroupBox(groupCaption(m_stitch, QStringLiteral("Rhode")), this);
     m_columns = new QSpinBox(m_editGroup);
     m_columns->setObjectName(QStringLiteral("Edit1"));
     m_columns->setRange(1, RhodesEditor::kMaxCells);

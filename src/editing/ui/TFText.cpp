@@ -185,9 +185,9 @@ TFText::TFText(TStitch& stitch, QWidget* parent) : QDialog(parent), m_stitch(sti
 void TFText::translateUi()
 {
     setWindowTitle(m_stitch.translate(QStringLiteral("Insert text")));
-    m_fontBox->setTitle(QLatin1Char(' ') + m_stitch.translate(QStringLiteral("Font settings")) + QLatin1Char(' '));
-    m_textBox->setTitle(QLatin1Char(' ') + m_stitch.translate(QStringLiteral("Text settings")) + QLatin1Char(' '));
-    m_previewBox->setTitle(QLatin1Char(' ') + m_stitch.translate(QStringLiteral("Preview")) + QLatin1Char(' '));
+    m_fontBox->setTitle(groupCaption(m_stitch, QStringLiteral("Font settings")));
+    m_textBox->setTitle(groupCaption(m_stitch, QStringLiteral("Text settings")));
+    m_previewBox->setTitle(groupCaption(m_stitch, QStringLiteral("Preview")));
     const QStringList styles = TextRendering::styleNames();
     for (int i = 0; i < styles.size(); ++i)
         m_style->setItemText(i, m_stitch.translate(styles.at(i)));

@@ -57,3 +57,8 @@ QMessageBox::StandardButton showMessageBox(QWidget* parent, QMessageBox::Icon ic
             b->setText(stitch.translate(QString::fromLatin1(c.text)));
     return QMessageBox::StandardButton(box.exec());
 }
+
+QString groupCaption(TStitch& stitch, const QString& key)
+{
+    return QLatin1Char(' ') + stitch.translate(key) + QLatin1Char(' ');
+}

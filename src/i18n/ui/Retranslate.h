@@ -14,6 +14,10 @@ void setTextKey(QWidget* w, const QString& key, TStitch& stitch);
 // Sets the caption of `root` and of every widget below it that has a key again.
 void retranslate(QWidget* root, TStitch& stitch);
 
+// A group box's caption: the translation of `key` with a blank on each side, so that the text
+// stands clear of the frame line it is drawn on.
+QString groupCaption(TStitch& stitch, const QString& key);
+
 // A modal message box with `buttons` ("OK" alone unless given), their captions in the current
 // language; the button pressed (Escape or the title bar's close gives the box's escape button).
 QMessageBox::StandardButton showMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,

@@ -15,13 +15,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-QString groupCaption(TStitch& st, const char* key)
-{
-    return QLatin1Char(' ') + st.translate(QString::fromLatin1(key)) + QLatin1Char(' ');
-}
-} // namespace
-
 TFLibrary::TFLibrary(TStitch& stitch, QWidget* parent)
     : QDialog(parent), m_stitch(stitch), m_browser(stitch)
 {
@@ -109,9 +102,9 @@ TFLibrary::TFLibrary(TStitch& stitch, QWidget* parent)
 void TFLibrary::translateUi()
 {
     setWindowTitle(m_stitch.translate(QStringLiteral("Library")));
-    m_filesBox->setTitle(groupCaption(m_stitch, "Files"));
-    m_previewBox->setTitle(groupCaption(m_stitch, "Preview"));
-    m_detailsBox->setTitle(groupCaption(m_stitch, "Details"));
+    m_filesBox->setTitle(groupCaption(m_stitch, QStringLiteral("Files")));
+    m_previewBox->setTitle(groupCaption(m_stitch, QStringLiteral("Preview")));
+    m_detailsBox->setTitle(groupCaption(m_stitch, QStringLiteral("Details")));
     m_load->setText(m_stitch.translate(QStringLiteral("Load")));
     m_delete->setText(m_stitch.translate(QStringLiteral("Delete")));
     m_close->setText(m_stitch.translate(QStringLiteral("Close")));

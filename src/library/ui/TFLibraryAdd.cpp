@@ -17,13 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-QString groupCaption(TStitch& st, const char* key)
-{
-    return QLatin1Char(' ') + st.translate(QString::fromLatin1(key)) + QLatin1Char(' ');
-}
-} // namespace
-
 TFLibraryAdd::TFLibraryAdd(PatternDocument& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_stitch(doc.stitch())
 {
@@ -118,10 +111,10 @@ TFLibraryAdd::TFLibraryAdd(PatternDocument& doc, QWidget* parent)
 void TFLibraryAdd::translateUi()
 {
     setWindowTitle(m_stitch.translate(QStringLiteral("Library")));
-    m_filesBox->setTitle(groupCaption(m_stitch, "Files"));
-    m_fileBox->setTitle(groupCaption(m_stitch, "File"));
-    m_previewBox->setTitle(groupCaption(m_stitch, "Preview"));
-    m_selectionBox->setTitle(groupCaption(m_stitch, "Selection"));
+    m_filesBox->setTitle(groupCaption(m_stitch, QStringLiteral("Files")));
+    m_fileBox->setTitle(groupCaption(m_stitch, QStringLiteral("File")));
+    m_previewBox->setTitle(groupCaption(m_stitch, QStringLiteral("Preview")));
+    m_selectionBox->setTitle(groupCaption(m_stitch, QStringLiteral("Selection")));
     m_save->setText(m_stitch.translate(QStringLiteral("Save")));
     m_close->setText(m_stitch.translate(QStringLiteral("Close")));
     m_help->setText(m_stitch.translate(QStringLiteral("Help")));

@@ -140,7 +140,7 @@ void TFCharacters::buildUi()
     m_saveAsButton->setObjectName(QStringLiteral("saveAsButton"));
     top->addWidget(toolBar);
 
-    auto* options = new QGroupBox(QLatin1Char(' ') + tr2("Options") + QLatin1Char(' '), this);
+    auto* options = new QGroupBox(groupCaption(m_stitch, QStringLiteral("Options")), this);
     auto* form = new QFormLayout(options);
     m_font = new QComboBox(options);
     m_font->addItems(m_editor->fonts());

@@ -83,7 +83,7 @@ void TFChoosePalette::translateUi()
 {
     TStitch& st = m_stitch;
     setWindowTitle(st.translate(QStringLiteral("Palette list")));
-    m_group->setTitle(QLatin1Char(' ') + st.translate(QStringLiteral("Choose palette")) + QLatin1Char(' '));
+    m_group->setTitle(groupCaption(st, QStringLiteral("Choose palette")));
     m_list->setHeaderLabels({st.translate(QStringLiteral("Filename")),
                              st.translate(QStringLiteral("Palette")),
                              st.translate(QStringLiteral("Version"))});

@@ -227,7 +227,7 @@ void TFPaletteEditor::buildUi()
         return b;
     };
     auto group = [this](const char* caption) {
-        return new QGroupBox(QLatin1Char(' ') + tr2(caption) + QLatin1Char(' '), this);
+        return new QGroupBox(groupCaption(m_stitch, QString::fromUtf8(caption)), this);
     };
 
     // The palette data, read-only.
